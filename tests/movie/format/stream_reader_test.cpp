@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "movie/format/stream_reader.h"
+#include "sample_blocks.h"
+
+namespace vxa {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Intake {
+  bool headerComplete = false;
+  Header header;
+  std::vector<Bytes> bodies;
+  StreamReader::Next last = StreamReader::Next::NeedMore;
+};
+
+// Takes every block the reader has ready, as the Movie does after each chunk.
+void drain(StreamReader& reader, Intake& intake) {
+  const uint8_t* body = nullptr;
+  size_t length = 0;
+  while ((intake.last = reader.next(body, length)) == StreamReader::Next::Block) {
+    intake.bodies.emplace_back(body, body + length);
+  }
+}
+
+Intake feed(const Bytes& stream, const std::vector<size_t>& chunkSizes) {
+  StreamReader reader;
+  Intake intake;
+  size_t position = 0;
+  for (size_t size : chunkSizes) {
+    size = std::min(size, stream.size() - position);
+    reader.append(stream.data() + position, size);
+    position += size;
+    drain(reader, intake);
+  }
+  EXPECT_EQ(position, stream.size());
+  intake.headerComplete = reader.headerComplete();
+  intake.header = reader.header();
+  return intake;
+}
+
+void expectSameIntake(const Intake& actual, const Intake& expected, const std::string& how) {
+  EXPECT_EQ(actual.headerComplete, expected.headerComplete) << how;
+  EXPECT_EQ(actual.header, expected.header) << how;
+  EXPECT_EQ(actual.bodies, expected.bodies) << how;
+  EXPECT_EQ(actual.last, expected.last) << how;
+}
+
+class StreamChunking : public ::testing::TestWithParam<Layout> {};
+
+TEST_P(StreamChunking, WholeStreamYieldsEveryBodyInOrder) {
+  const Stream stream = samples::richStream(GetParam());
+  const Bytes bytes = encodeStream(stream);
+  const Intake whole = feed(bytes, {bytes.size()});
+  ASSERT_TRUE(whole.headerComplete);
+  EXPECT_EQ(whole.header, stream.header);
+  ASSERT_EQ(whole.bodies.size(), stream.blocks.size());
+  size_t offset = headerSize(stream.header.layout);
+  for (const Bytes& body : whole.bodies) {
+    EXPECT_EQ(Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset + 2),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(offset + 2 + body.size())),
+              body);
+    offset += 2 + body.size();
+  }
+  EXPECT_EQ(offset, bytes.size());
+}
+
+TEST_P(StreamChunking, EveryTwoChunkSplitYieldsTheSameBodies) {
+  const Bytes bytes = samples::longStreamBytes(GetParam(), 12);
+  const Intake whole = feed(bytes, {bytes.size()});
+  for (size_t split = 0; split <= bytes.size(); ++split) {
+    expectSameIntake(feed(bytes, {split, bytes.size() - split}), whole,
+                     "split at " + std::to_string(split));
+  }
+}
+
+TEST_P(StreamChunking, RandomChunkingsYieldTheSameBodies) {
+  const Bytes bytes = samples::longStreamBytes(GetParam(), 200);
+  const Intake whole = feed(bytes, {bytes.size()});
+  ASSERT_EQ(whole.bodies.size(), 200u);
+  for (const unsigned seed : {1u, 2u, 3u, 42u, 2024u}) {
+    for (const size_t largest : {size_t{1}, size_t{3}, size_t{64}, size_t{700}, size_t{5000}}) {
+      std::mt19937 random(seed);
+      std::uniform_int_distribution<size_t> sizes(0, largest);
+      std::vector<size_t> chunks;
+      for (size_t total = 0; total < bytes.size();) {
+        chunks.push_back(sizes(random));
+        total += chunks.back();
+      }
+      expectSameIntake(feed(bytes, chunks), whole,
+                       "seed " + std::to_string(seed) + ", chunks up to " + std::to_string(largest));
+    }
+  }
+}
+
+TEST_P(StreamChunking, ByteByByteIntakeHoldsOnlyAboutOneBlock) {
+  // The buffer must not grow with the stream: consumed bytes are dropped.
+  const Bytes bytes = samples::longStreamBytes(GetParam(), 500);
+  ASSERT_GT(bytes.size(), 20000u);
+  StreamReader reader;
+  Intake intake;
+  size_t largestHeld = 0;
+  for (const uint8_t byte : bytes) {
+    reader.append(&byte, 1);
+    drain(reader, intake);
+    largestHeld = std::max(largestHeld, reader.reservedBytes());
+  }
+  EXPECT_EQ(intake.bodies.size(), 500u);
+  EXPECT_LT(largestHeld, 4096u);
+  EXPECT_EQ(reader.bufferedBytes(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, StreamChunking,
+                         ::testing::Values(Layout::Wide, Layout::Narrow),
+                         [](const auto& info) {
+                           return info.param == Layout::Wide ? "Wide" : "Narrow";
+                         });
+
+class StreamReaderEdges : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    encodeHeader(samples::richStream(Layout::Wide).header, header_);
+    block_ = samples::exampleBlockBytes();
+  }
+  Bytes header_;
+  Bytes block_;
+  StreamReader reader_;
+  Intake intake_;
+};
+
+TEST_F(StreamReaderEdges, ShortFirstChunkIsKeptUntilTheHeaderIsComplete) {
+  reader_.append(header_.data(), 1);
+  EXPECT_FALSE(reader_.headerComplete());
+  drain(reader_, intake_);
+  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
+  reader_.append(header_.data() + 1, 18);
+  EXPECT_FALSE(reader_.headerComplete());
+  EXPECT_EQ(reader_.bufferedBytes(), 19u);
+  reader_.append(header_.data() + 19, 1);
+  ASSERT_TRUE(reader_.headerComplete());
+  EXPECT_EQ(reader_.header(), samples::richStream(Layout::Wide).header);
+  EXPECT_EQ(reader_.bufferedBytes(), 0u);
+}
+
+TEST_F(StreamReaderEdges, OneByteOfALengthWaitsForTheOther) {
+  Bytes first = header_;
+  first.push_back(block_[0]);
+  reader_.append(first.data(), first.size());
+  drain(reader_, intake_);
+  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
+  EXPECT_EQ(reader_.bufferedBytes(), 1u);
+  reader_.append(block_.data() + 1, block_.size() - 1);
+  drain(reader_, intake_);
+  ASSERT_EQ(intake_.bodies.size(), 1u);
+  EXPECT_EQ(intake_.bodies[0], Bytes(block_.begin() + 2, block_.end()));
+}
+
+TEST_F(StreamReaderEdges, ChunkEndingAtABlockBoundaryLeavesNothingBuffered) {
+  Bytes chunk = header_;
+  chunk.insert(chunk.end(), block_.begin(), block_.end());
+  reader_.append(chunk.data(), chunk.size());
+  drain(reader_, intake_);
+  EXPECT_EQ(intake_.bodies.size(), 1u);
+  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
+  EXPECT_EQ(reader_.bufferedBytes(), 0u);
+}
+
+TEST_F(StreamReaderEdges, ChunkEndingInsideABlockKeepsTheWholeBlock) {
+  Bytes chunk = header_;
+  chunk.insert(chunk.end(), block_.begin(), block_.begin() + 20);
+  reader_.append(chunk.data(), chunk.size());
+  drain(reader_, intake_);
+  EXPECT_TRUE(intake_.bodies.empty());
+  EXPECT_EQ(reader_.bufferedBytes(), 20u);
+  reader_.append(block_.data() + 20, block_.size() - 20);
+  drain(reader_, intake_);
+  ASSERT_EQ(intake_.bodies.size(), 1u);
+  EXPECT_EQ(intake_.bodies[0].size(), 39u);
+}
+
+TEST_F(StreamReaderEdges, NegativeLengthBreaksTheReaderAndDropsItsBuffer) {
+  for (const uint8_t high : {uint8_t{0x80}, uint8_t{0xFF}}) {
+    StreamReader reader;
+    Intake intake;
+    Bytes chunk = header_;
+    chunk.insert(chunk.end(), block_.begin(), block_.end());
+    chunk.push_back(high);
+    chunk.push_back(0x00);
+    chunk.insert(chunk.end(), 5000, 0x11);
+    reader.append(chunk.data(), chunk.size());
+    drain(reader, intake);
+    EXPECT_EQ(intake.bodies.size(), 1u) << "blocks before the bad length still arrive";
+    EXPECT_EQ(intake.last, StreamReader::Next::Broken);
+    EXPECT_TRUE(reader.broken());
+    EXPECT_EQ(reader.bufferedBytes(), 0u);
+    EXPECT_EQ(reader.reservedBytes(), 0u);
+
+    reader.append(block_.data(), block_.size());
+    drain(reader, intake);
+    EXPECT_EQ(intake.last, StreamReader::Next::Broken);
+    EXPECT_EQ(intake.bodies.size(), 1u);
+    EXPECT_EQ(reader.reservedBytes(), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace vxa
