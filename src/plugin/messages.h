@@ -1,0 +1,24 @@
+#pragma once
+// Every text the module shows to its user, in one place.
+
+namespace messages {
+
+// Captions of the four report severities.
+inline constexpr char kDebugNoteCaption[] = "Debug Note";
+inline constexpr char kWarningCaption[] = "Warning";
+inline constexpr char kErrorCaption[] = "Error";
+inline constexpr char kFatalCaption[] = "Fatal";
+
+// Shown instead of a format too long to be formatted safely.
+inline constexpr char kFormatTooLong[] = "whoops, string too long to display!";
+
+inline constexpr char kNotEnoughMemory[] =
+    "Not enough memory to run this animation. Quit and increase Netscape's memory.";
+inline constexpr char kCantCreateFont[] = "Can't create font : %s, size : %d";
+inline constexpr char kCantCreateMediaWindow[] = "Can't create a media window.";
+inline constexpr char kMciError[] = "MCI ERROR. %d.";
+
+inline constexpr char kSubclassFailed[] = "SubclassWindow Failed";
+inline constexpr char kSubclassFailedCaption[] = "Plug-in-vxa";
+
+}  // namespace messages

@@ -1,0 +1,60 @@
+#include "message_box_watcher.h"
+
+namespace {
+
+thread_local MessageBoxWatcher* tWatcher = nullptr;
+
+bool isDialog(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpA(name, "#32770") == 0;
+}
+
+std::string textOf(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+// The box's message is its one static control with text (the icon's has none).
+BOOL CALLBACK findMessage(HWND child, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") != 0) return TRUE;
+    std::string text = textOf(child);
+    if (text.empty()) return TRUE;
+    *reinterpret_cast<std::string*>(found) = text;
+    return FALSE;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(bool pressOk, Listener listener)
+    : pressOk_(pressOk), listener_(std::move(listener)) {
+    tWatcher = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &MessageBoxWatcher::hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    tWatcher = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxWatcher::hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && tWatcher) {
+        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (message->message == WM_INITDIALOG && isDialog(message->hwnd)) tWatcher->seen(message->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MessageBoxWatcher::seen(HWND dialog) {
+    SeenBox box{textOf(dialog), {}};
+    EnumChildWindows(dialog, findMessage, reinterpret_cast<LPARAM>(&box.text));
+    boxes_.push_back(box);
+    if (listener_) listener_(box);
+    // Ending the dialog before it is shown spares the wait for activation
+    // that a display without a window manager would cost.
+    if (pressOk_) EndDialog(dialog, IDOK);
+}

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Makes the module's binary resources from their text sources.
+
+  make_resources.py patterns TILES.inc OUT.bmp
+      the 64 x 64 monochrome pattern sheet (bitmap 107) from the tile list
+  make_resources.py cursor ART.txt OUT.cur
+      a 32 x 32 monochrome cursor from its drawing
+"""
+import re
+import struct
+import sys
+
+
+def read_tiles(path):
+    tiles = []
+    for line in open(path):
+        m = re.match(r"\s*\{([^}]*)\}", line)
+        if m:
+            tiles.append([int(v, 16) for v in m.group(1).split(",")])
+    if len(tiles) != 64 or any(len(t) != 8 for t in tiles):
+        sys.exit("%s: expected 64 tiles of 8 rows" % path)
+    return tiles
+
+
+def pattern_sheet(tiles):
+    """Tile t at (8 * (t mod 8), 8 * (t div 8)); colour 0 white, 1 black."""
+    rows = []
+    for y in range(64):
+        row = bytearray(8)
+        for column in range(8):
+            row[column] = tiles[(y // 8) * 8 + column][y % 8]
+        rows.append(bytes(row))
+    pixels = b"".join(reversed(rows))  # bottom-up
+    colours = struct.pack("<4B4B", 255, 255, 255, 0, 0, 0, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, 64, 64, 1, 1, 0, len(pixels), 2835, 2835, 2, 2)
+    offset = 14 + len(info) + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return header + info + colours + pixels
+
+
+def read_cursor(path):
+    hotspot, art = None, []
+    for line in open(path):
+        line = line.rstrip("\n")
+        if line.startswith("hotspot"):
+            hotspot = tuple(int(v) for v in line.split()[1:3])
+        elif line.startswith("|"):
+            art.append(line[1:-1])
+    if hotspot is None or len(art) != 32 or any(len(r) != 32 for r in art):
+        sys.exit("%s: expected a hot spot and 32 rows of 32 pixels" % path)
+    return hotspot, art
+
+
+def cursor_file(hotspot, art):
+    """Monochrome cursor: AND 1 XOR 0 transparent, AND 0 XOR 0 black, AND 0 XOR 1 white."""
+    def mask(pick):
+        rows = []
+        for row in art:
+            bits = 0
+            for ch in row:
+                bits = (bits << 1) | pick(ch)
+            rows.append(struct.pack(">I", bits))
+        return b"".join(reversed(rows))
+
+    xor = mask(lambda ch: 1 if ch == "." else 0)
+    and_ = mask(lambda ch: 1 if ch == " " else 0)
+    colours = struct.pack("<4B4B", 0, 0, 0, 0, 255, 255, 255, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, len(xor) + len(and_), 0, 0, 2, 2)
+    image = info + colours + xor + and_
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 2, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
+    return directory + entry + image
+
+
+def main(argv):
+    if len(argv) != 4 or argv[1] not in ("patterns", "cursor"):
+        sys.exit(__doc__)
+    if argv[1] == "patterns":
+        data = pattern_sheet(read_tiles(argv[2]))
+    else:
+        data = cursor_file(*read_cursor(argv[2]))
+    with open(argv[3], "wb") as out:
+        out.write(data)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
