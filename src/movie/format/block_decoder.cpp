@@ -130,7 +130,6 @@ class BodyDecoder {
 
   bool decodeObject(size_t index, int16_t groupId, ObjectRecord& object) {
     if (!has(13)) return runsPast(objectName(index, groupId));
-    object = ObjectRecord{};
     object.kind = static_cast<int8_t>(byte());
     object.left = byte();
     object.top = byte();
@@ -181,10 +180,10 @@ class BodyDecoder {
         object.style = byte();
         object.size = byte();
         object.justification = static_cast<int8_t>(byte());
-        return readString("font name of " + objectName(index, groupId), object.fontName) &&
-               readString("text of " + objectName(index, groupId), object.text);
+        return readString(object.fontName, "font name of ", index, groupId) &&
+               readString(object.text, "text of ", index, groupId);
       case ObjectKind::Comment:
-        return readString("comment of " + objectName(index, groupId), object.skipped);
+        return readString(object.skipped, "comment of ", index, groupId);
       default:
         // Lines, ovals, rectangles and kinds this format does not know carry no payload.
         return true;
@@ -193,9 +192,9 @@ class BodyDecoder {
 
   // A string runs up to its NUL, which it consumes. Its length with the NUL is
   // bounded by the body limit checked up front, so it always fits 16 bits.
-  bool readString(const std::string& what, std::string& out) {
+  bool readString(std::string& out, const char* what, size_t index, int16_t groupId) {
     const void* nul = std::memchr(body_ + offset_, 0, length_ - offset_);
-    if (nul == nullptr) return runsPast(what);
+    if (nul == nullptr) return runsPast(what + objectName(index, groupId));
     const auto stringLength =
         static_cast<size_t>(static_cast<const uint8_t*>(nul) - (body_ + offset_));
     out.assign(reinterpret_cast<const char*>(body_ + offset_), stringLength);

@@ -1,46 +1,45 @@
 #include "movie/format/stream_reader.h"
 
-#include "movie/format/framing.h"
+#include <algorithm>
 
 namespace vxa {
 
-void StreamReader::append(const uint8_t* data, size_t length) {
+void StreamReader::appendSlowly(const uint8_t* data, size_t length) {
   if (broken_ || length == 0) return;
-  if (readOffset_ == buffer_.size()) {
-    buffer_.clear();
-    readOffset_ = 0;
-  } else if (readOffset_ > buffer_.size() / 2) {
-    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(readOffset_));
+  if (!headerComplete_) {
+    // Sized exactly, so that every append goes this way until the header is
+    // complete; a header is at most 20 bytes.
+    buffer_.resize(filled_ + length);
+    std::memcpy(buffer_.data() + filled_, data, length);
+    filled_ += length;
+    if (decodeHeader(bytes(), filled_, header_) == HeaderStatus::Complete) {
+      headerComplete_ = true;
+      readOffset_ = headerSize(header_.layout);
+      needed_ = 2;
+    }
+    return;
+  }
+  // Out of room: drop the consumed prefix if that frees more than half,
+  // otherwise grow, so that every byte is moved a bounded number of times.
+  if (readOffset_ > filled_ / 2) {
+    std::memmove(buffer_.data(), buffer_.data() + readOffset_, filled_ - readOffset_);
+    filled_ -= readOffset_;
     readOffset_ = 0;
   }
-  buffer_.insert(buffer_.end(), data, data + length);
-
-  if (!headerComplete_ &&
-      decodeHeader(buffer_.data(), buffer_.size(), header_) == HeaderStatus::Complete) {
-    headerComplete_ = true;
-    readOffset_ = headerSize(header_.layout);
+  if (length > buffer_.size() - filled_) {
+    buffer_.resize(std::max({buffer_.size() * 2, filled_ + length, size_t{256}}));
   }
+  std::memcpy(buffer_.data() + filled_, data, length);
+  filled_ += length;
 }
 
-StreamReader::Next StreamReader::next(const uint8_t*& body, size_t& length) {
-  if (broken_) return Next::Broken;
-  if (!headerComplete_) return Next::NeedMore;
-  const FrameInfo frame = inspectFrame(buffer_.data() + readOffset_, buffer_.size() - readOffset_);
-  switch (frame.status) {
-    case Framing::NeedMore:
-      return Next::NeedMore;
-    case Framing::BadLength:
-      broken_ = true;
-      std::vector<uint8_t>().swap(buffer_);
-      readOffset_ = 0;
-      return Next::Broken;
-    case Framing::Complete:
-      break;
-  }
-  body = buffer_.data() + readOffset_ + 2;
-  length = frame.bodyLength;
-  readOffset_ += 2 + frame.bodyLength;
-  return Next::Block;
+StreamReader::Next StreamReader::breakDown() {
+  broken_ = true;
+  needed_ = SIZE_MAX;
+  std::vector<Octet>().swap(buffer_);
+  filled_ = 0;
+  readOffset_ = 0;
+  return Next::Broken;
 }
 
 }  // namespace vxa
