@@ -17,7 +17,7 @@ struct FrameInfo {
 
 // Looks at the `available` bytes that start with a block's length field.
 // Inline: the stream reader calls it for every chunk, however small.
-inline FrameInfo inspectFrame(const uint8_t* data, size_t available) {
+inline FrameInfo checkFraming(const uint8_t* data, size_t available) {
   if (available < 2) return {Framing::NeedMore, 0};
   const size_t length = (static_cast<size_t>(data[0]) << 8) | data[1];
   if (length >= 0x8000) return {Framing::BadLength, length};

@@ -19,7 +19,7 @@ bool decodeStream(const std::vector<uint8_t>& bytes, Stream& out, std::string& e
     const std::string where =
         "block " + std::to_string(out.blocks.size()) + " at byte " + std::to_string(offset) + ": ";
     const size_t available = bytes.size() - offset;
-    const FrameInfo frame = inspectFrame(bytes.data() + offset, available);
+    const FrameInfo frame = checkFraming(bytes.data() + offset, available);
     if (frame.status == Framing::BadLength) {
       error = where + "length " + std::to_string(frame.bodyLength) + " is 32768 or more";
       return false;

@@ -55,7 +55,7 @@ class StreamReader {
     // A chunk of a few bytes is answered by this one comparison.
     if (unread < needed_) return broken_ ? Next::Broken : Next::NeedMore;
     const uint8_t* start = bytes() + readOffset_;
-    const FrameInfo frame = inspectFrame(start, unread);
+    const FrameInfo frame = checkFraming(start, unread);
     if (frame.status == Framing::BadLength) return breakDown();
     if (frame.status == Framing::NeedMore) {
       needed_ = 2 + frame.bodyLength;
