@@ -24,8 +24,9 @@ class BodyDecoder {
     if (!decodeFrame(out.frame)) return false;
     if (!decodeGroups(out.groups)) return false;
     if (offset_ != length_) {
-      return fail(offset_, std::to_string(length_ - offset_) +
-                               " bytes left over after the last group record");
+      const size_t extra = length_ - offset_;
+      return fail(offset_, std::to_string(extra) + (extra == 1 ? " byte" : " bytes") +
+                               " left over after the last group record");
     }
     return true;
   }

@@ -174,7 +174,7 @@ TEST(MalformedBodies, TrailingBytesAreRejected) {
   body.push_back(0);
   const DecodeError error = decodeFails(body, Layout::Wide);
   EXPECT_EQ(error.offset, end);
-  EXPECT_EQ(error.message, "1 bytes left over after the last group record");
+  EXPECT_EQ(error.message, "1 byte left over after the last group record");
 }
 
 TEST(MalformedBodies, NegativeCountsAreRejected) {
