@@ -1,0 +1,14 @@
+#pragma once
+#include "graphics/graphic_object.h"
+
+// What rectangles, ovals and rounded rectangles share: an outline and a fill
+// from the object's patterns, of which only the shape's primitive differs.
+class ShapeObject : public GraphicObject {
+public:
+    using GraphicObject::GraphicObject;
+    void draw(OffscreenSurface& surface) override;
+
+protected:
+    // Paints the shape on r with the selected pen and brush.
+    virtual void paintShape(HDC context, const RECT& r) const = 0;
+};
