@@ -14,6 +14,9 @@ inline constexpr char kFormatTooLong[] = "whoops, string too long to display!";
 
 inline constexpr char kNotEnoughMemory[] =
     "Not enough memory to run this animation. Quit and increase Netscape's memory.";
+// Told once per movie when blocks of its stream had to be left out.
+inline constexpr char kDamagedAnimation[] =
+    "Part of this animation is damaged or too large and cannot be shown.";
 inline constexpr char kCantCreateFont[] = "Can't create font : %s, size : %d";
 inline constexpr char kCantCreateMediaWindow[] = "Can't create a media window.";
 inline constexpr char kMciError[] = "MCI ERROR. %d.";

@@ -1,0 +1,191 @@
+// The stream's way into the movie: chunks are collected by the reader, the
+// header sets the movie up once it is complete, and every complete block is
+// decoded and checked whole before anything of it enters the tables.
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "framework/application.h"
+#include "framework/device_context.h"
+#include "graphics/color_table.h"
+#include "graphics/graphic_object.h"
+#include "graphics/object_factory.h"
+#include "graphics/offscreen_surface.h"
+#include "movie/format/block_decoder.h"
+#include "movie/format/range_check.h"
+#include "movie/movie.h"
+#include "movie/object_group.h"
+#include "movie/sound_directory.h"
+#include "plugin/messages.h"
+#include "plugin/report.h"
+
+void Movie::takeIn(const uint8_t* data, size_t length) {
+    if (intake_ == Intake::Closed) return;
+    try {
+        reader_.append(data, length);
+    } catch (const std::bad_alloc&) {
+        memoryNoticePending_ = true;
+        closeIntake();
+    }
+    // A box raised while reading runs the host's messages, which may deliver
+    // the next chunk: that chunk is only stored, and the intake already
+    // running reads it once the box is closed.
+    if (intakeRunning_) return;
+    intakeRunning_ = true;
+    for (;;) {
+        readAvailable();
+        if (!memoryNoticePending_ && !damageNoticePending_) break;
+        if (!tellPendingNotices()) return;  // the movie went away meanwhile
+    }
+    intakeRunning_ = false;
+}
+
+void Movie::readAvailable() {
+    try {
+        if (intake_ == Intake::AwaitingHeader) {
+            if (!reader_.headerComplete()) return;
+            intake_ = Intake::Open;
+            setUp(reader_.header());
+        }
+        const uint8_t* body = nullptr;
+        size_t length = 0;
+        while (intake_ == Intake::Open) {
+            switch (reader_.next(body, length)) {
+                case vxa::StreamReader::Next::Block:
+                    enterBlock(body, length);
+                    break;
+                case vxa::StreamReader::Next::NeedMore:
+                    return;
+                case vxa::StreamReader::Next::Broken:
+                    reject("a block length of 0x8000 or more: the rest of the stream can't be read");
+                    closeIntake();
+                    return;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        // What entered the tables stays and plays. More data would most likely
+        // fail the same way, and a box per chunk would keep the user busy.
+        memoryNoticePending_ = true;
+        closeIntake();
+    }
+}
+
+void Movie::setUp(const vxa::Header& header) {
+    const bool wide = header.layout == vxa::Layout::Wide;
+    layout_ = header.layout;
+    version_ = wide ? header.version : 0;
+    loops_ = wide ? header.loop : 0;
+    waitForClick_ = wide ? header.wait : 0;
+    bounds_ = RECT{0, 0, header.width, header.height};
+    backgroundColor_ = colorForIndex(static_cast<uint8_t>(header.background - 1));
+    frameRate_ = header.frameRate;
+    const HINSTANCE module = fw::Application::instance().moduleHandle();
+    cursorA_ = LoadCursorA(module, MAKEINTRESOURCEA(kWaitCursorA));
+    cursorB_ = LoadCursorA(module, MAKEINTRESOURCEA(kWaitCursorB));
+    soundDirectory_ = findSoundDirectory();
+    headerRead_ = true;
+
+    {
+        // The surface takes the format of a window context in which the
+        // movie's palette is realized.
+        fw::WindowDC windowDc(window_.handle(), fw::WindowDC::Area::Whole);
+        SelectPalette(windowDc.handle(), palette_.handle(), FALSE);
+        RealizePalette(windowDc.handle());
+        offscreen_ = std::make_unique<OffscreenSurface>(windowDc.handle(), bounds_,
+                                                        OffscreenSurface::kPatternSheetId);
+    }
+    // A negative count can name no entry: its table stays empty.
+    groups_.resize(static_cast<size_t>(std::max<int>(0, header.groupCount)));
+    frames_.resize(static_cast<size_t>(std::max<int>(0, header.frameCount)));
+}
+
+void Movie::enterBlock(const uint8_t* body, size_t length) {
+    vxa::Block block;
+    vxa::DecodeError error;
+    if (!vxa::decodeBlock(body, length, layout_, block, error)) {
+        reject(error.message + " (offset " + std::to_string(error.offset) + ")");
+        return;
+    }
+    const std::string outside = vxa::checkRanges(block, frameCount(), groupCount());
+    if (!outside.empty()) {
+        reject(outside);
+        return;
+    }
+
+    // Everything the block holds is built before any of it enters the
+    // tables: a block that fails part-way leaves them as they were.
+    std::vector<std::unique_ptr<ObjectGroup>> built;
+    built.reserve(block.groups.size());
+    for (const vxa::GroupRecord& record : block.groups) {
+        std::vector<std::unique_ptr<GraphicObject>> objects;
+        objects.reserve(record.objects.size());
+        for (const vxa::ObjectRecord& object : record.objects) {
+            BuiltObject made = buildGraphicObject(object, buildContext_);
+            if (made.overLimit) {
+                reject("group " + std::to_string(record.id) + " would pass the movie's bounds");
+                return;
+            }
+            // Null for a kind that builds nothing: the group skips the slot.
+            objects.push_back(std::move(made.object));
+        }
+        built.push_back(std::make_unique<ObjectGroup>(record.id, record.widthMinus1 + 1,
+                                                      record.heightMinus1 + 1, std::move(objects),
+                                                      *offscreen_, palette_.handle()));
+    }
+    std::unique_ptr<FrameRecord> frameRecord;
+    if (block.frame.number != 0) frameRecord = makeFrameRecord(block.frame);
+
+    // Nothing below can fail. A frame or group that arrives again replaces
+    // (and frees) the earlier one.
+    if (frameRecord) frames_[block.frame.number - 1] = std::move(frameRecord);
+    for (std::unique_ptr<ObjectGroup>& group : built) groups_[group->id() - 1] = std::move(group);
+}
+
+std::unique_ptr<FrameRecord> Movie::makeFrameRecord(const vxa::FramePart& part) const {
+    auto record = std::make_unique<FrameRecord>();
+    record->soundNumber = part.soundNumber;
+    record->items.resize(part.items.size());
+    const FrameRecord* previous = frame(part.number - 1);
+    for (size_t i = 0; i < part.items.size(); ++i) {
+        const vxa::Item& item = part.items[i];
+        if (item.presence != 0) {
+            record->items[i] = FrameItem{item.groupId, item.x, item.y};
+        } else if (previous && i < previous->items.size()) {
+            record->items[i] = previous->items[i];
+        }
+        // Otherwise the repeat has nothing to copy and stays all zero.
+    }
+    return record;
+}
+
+void Movie::reject(std::string reason) {
+    ++rejectedBlocks_;
+    OutputDebugStringA(("zured16: block left out: " + reason + "\n").c_str());
+    lastRejection_ = std::move(reason);
+    if (!damageReported_) damageNoticePending_ = true;
+}
+
+void Movie::closeIntake() {
+    intake_ = Intake::Closed;
+    // The bytes still held can never be used: give their memory back.
+    reader_ = vxa::StreamReader();
+}
+
+bool Movie::tellPendingNotices() {
+    const std::weak_ptr<void> token = life_;
+    if (memoryNoticePending_) {
+        memoryNoticePending_ = false;
+        reportError(messages::kNotEnoughMemory);
+        if (!alive(token)) return false;
+    }
+    if (damageNoticePending_) {
+        // Once per movie: a page must not be able to raise a box per block.
+        damageNoticePending_ = false;
+        damageReported_ = true;
+        reportWarning(messages::kDamagedAnimation);
+        if (!alive(token)) return false;
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+#include "movie/movie.h"
+
+#include "graphics/offscreen_surface.h"
+#include "graphics/palette.h"
+#include "movie/object_group.h"
+#include "sound/sound_cue.h"
+
+Movie::Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window, Clock& clock)
+    : life_(std::make_shared<int>(0)), window_(window), clock_(clock), palette_(createMoviePalette()) {
+    if (data && length > 0) takeIn(data, static_cast<size_t>(length));
+}
+
+Movie::~Movie() {
+    life_.reset();
+    // The cue goes first, while everything else still stands: its stop and
+    // close may raise a box whose message loop reaches this movie again, and
+    // those calls must find it quiet (paused, rendering, taking no data).
+    paused_ = 1;
+    rendering_ = true;
+    intake_ = Intake::Closed;
+    std::unique_ptr<SoundCue> cue = std::move(sound_);
+    cue.reset();
+}
+
+void Movie::appendChunk(const uint8_t* data, int32_t length) {
+    if (data && length > 0) takeIn(data, static_cast<size_t>(length));
+}
+
+void Movie::resetPlayback() {
+    currentFrame_ = 0;
+    lastFrameTick_ = 0;
+    lastCursorTick_ = 0;
+    soundNumber_ = 0;
+    paused_ = 0;
+}
+
+const FrameRecord* Movie::frame(int n) const {
+    if (n < 1 || n > static_cast<int>(frames_.size())) return nullptr;
+    return frames_[n - 1].get();
+}
+
+const ObjectGroup* Movie::group(int id) const {
+    if (id < 1 || id > static_cast<int>(groups_.size())) return nullptr;
+    return groups_[id - 1].get();
+}

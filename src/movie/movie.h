@@ -1,0 +1,169 @@
+#pragma once
+// One animation: the settings of its stream header, the frame and group
+// tables that fill while the stream arrives, the off-screen surface and
+// palette every frame is composed with, the playback counters, and the sound
+// cue of the frames now playing. One per plug-in instance; its MovieWindow
+// owns it.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/gdi_object.h"
+#include "framework/window_object.h"
+#include "graphics/object_build_context.h"
+#include "movie/format/block.h"
+#include "movie/format/stream_reader.h"
+#include "movie/frame_record.h"
+#include "playback/clock.h"
+#include "sound/sound_failure_notice.h"
+
+class ObjectGroup;
+class OffscreenSurface;
+class SoundCue;
+
+class Movie {
+public:
+    // Cursor resources of the wait-for-click animation.
+    static constexpr int kWaitCursorA = 109;
+    static constexpr int kWaitCursorB = 110;
+    // cursorState before the wait animation has set a cursor.
+    static constexpr int16_t kNoWaitCursor = 104;
+
+    // The first chunk of the stream. The window is the one the movie is drawn
+    // into; only its handle() is read, and it must outlive the movie. A chunk
+    // too short for the stream header is kept until later chunks complete it.
+    Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window, Clock& clock = systemClock());
+    virtual ~Movie();
+
+    Movie(const Movie&) = delete;
+    Movie& operator=(const Movie&) = delete;
+
+    // Every later chunk of the stream, of any size.
+    void appendChunk(const uint8_t* data, int32_t length);
+    // (0, 0, width, height); empty until the stream header is complete.
+    RECT getBounds() const { return bounds_; }
+    void resetPlayback();
+
+    // Playback step of the window's timer: nonzero to keep the timer running.
+    int tick(RECT target);
+    // 1 when frame n was composed and copied to the window at target (or n
+    // lies beyond the frame table), 0 when nothing reached the window.
+    int renderFrame(int16_t n, RECT target);
+    void repaintCurrentFrame(RECT target);
+
+    int isPaused() const { return paused_; }
+    void pause() { paused_ = 1; }
+    void resume() { paused_ = 0; }
+    int isWaitingForClick() const { return waitForClick_; }
+    void releaseWait() { waitForClick_ = 0; }
+
+    // Read-only views, for the window and for tests.
+    bool headerComplete() const { return headerRead_; }
+    // False once the movie takes no more data: after its memory ran out or
+    // after a block that can never complete.
+    bool takingData() const { return intake_ != Intake::Closed; }
+    int16_t version() const { return version_; }
+    int loops() const { return loops_; }
+    COLORREF backgroundColor() const { return backgroundColor_; }
+    uint8_t frameRate() const { return frameRate_; }
+    int16_t frameCount() const { return static_cast<int16_t>(frames_.size()); }
+    int16_t groupCount() const { return static_cast<int16_t>(groups_.size()); }
+    // Null when n is outside the table or the frame is not there.
+    const FrameRecord* frame(int n) const;
+    const ObjectGroup* group(int id) const;
+    int16_t currentFrame() const { return currentFrame_; }
+    uint32_t lastFrameTick() const { return lastFrameTick_; }
+    uint32_t lastCursorTick() const { return lastCursorTick_; }
+    int16_t cursorState() const { return cursorState_; }
+    const SoundCue* sound() const { return sound_.get(); }
+    int16_t soundNumber() const { return soundNumber_; }
+    int16_t soundStartFrame() const { return soundStartFrame_; }
+    const std::string& soundDirectory() const { return soundDirectory_; }
+    const OffscreenSurface* offscreen() const { return offscreen_.get(); }
+    HPALETTE palette() const { return palette_.handle(); }
+    const ObjectBuildContext& buildContext() const { return buildContext_; }
+    // Blocks left out because they were damaged, named frames or groups
+    // outside the tables, or would have passed the movie's bounds.
+    int rejectedBlocks() const { return rejectedBlocks_; }
+    const std::string& lastRejection() const { return lastRejection_; }
+
+private:
+    enum class Intake { AwaitingHeader, Open, Closed };
+
+    // Stream intake (block_intake.cpp).
+    void takeIn(const uint8_t* data, size_t length);
+    void readAvailable();
+    void setUp(const vxa::Header& header);
+    void enterBlock(const uint8_t* body, size_t length);
+    std::unique_ptr<FrameRecord> makeFrameRecord(const vxa::FramePart& part) const;
+    void reject(std::string reason);
+    void closeIntake();
+    bool tellPendingNotices();
+
+    // Rendering (frame_rendering.cpp).
+    bool runSoundStep(int16_t soundNumber);
+    bool dropSound();
+    std::unique_ptr<SoundCue> makeCue(int16_t soundNumber);
+    void paintBackground();
+    int drawItems(const FrameRecord& record);
+
+    // Playback clock (playback_clock.cpp).
+    uint32_t frameInterval() const;
+    void animateWaitCursor();
+
+    bool alive(const std::weak_ptr<void>& token) const { return !token.expired(); }
+
+    // Expires when the movie is destroyed: a message box inside any step runs
+    // the host's messages, which may destroy the movie under that step.
+    std::shared_ptr<void> life_;
+
+    const fw::WindowObject& window_;
+    Clock& clock_;
+
+    vxa::StreamReader reader_;
+    Intake intake_ = Intake::AwaitingHeader;
+    bool intakeRunning_ = false;
+    bool memoryNoticePending_ = false;
+    bool damageNoticePending_ = false;
+    bool damageReported_ = false;
+    bool headerRead_ = false;
+    vxa::Layout layout_ = vxa::Layout::Wide;
+    int rejectedBlocks_ = 0;
+    std::string lastRejection_;
+
+    int16_t version_ = 0;
+    int loops_ = 0;
+    int waitForClick_ = 0;
+    RECT bounds_{0, 0, 0, 0};
+    COLORREF backgroundColor_ = 0;
+    uint8_t frameRate_ = 0;
+    HCURSOR cursorA_ = nullptr;
+    HCURSOR cursorB_ = nullptr;
+    std::string soundDirectory_;
+
+    int16_t currentFrame_ = 0;
+    uint32_t lastFrameTick_ = 0;
+    int16_t cursorState_ = kNoWaitCursor;
+    uint32_t lastCursorTick_ = 0;
+    int paused_ = 0;
+    // Set while a frame is being rendered: a message box inside the sound
+    // step lets timer and paint messages in, which must not render again.
+    bool rendering_ = false;
+
+    // Declared so that what is used outlives its users: the surface and the
+    // palette outlive the groups drawn on them, the build context the objects
+    // it counts, the failure notice the cue that reports through it.
+    fw::Palette palette_;
+    std::unique_ptr<OffscreenSurface> offscreen_;
+    ObjectBuildContext buildContext_;
+    SoundFailureNotice soundNotice_;
+    std::unique_ptr<SoundCue> sound_;
+    int16_t soundNumber_ = 0;
+    int16_t soundStartFrame_ = 0;
+    std::vector<std::unique_ptr<ObjectGroup>> groups_;
+    std::vector<std::unique_ptr<FrameRecord>> frames_;
+};
