@@ -1,0 +1,150 @@
+// Showing one frame: the palette realized in the window, the frame's sound
+// step, the background and every placed group composed off screen, then one
+// copy into the window.
+#include <windows.h>
+
+#include <cstdio>
+#include <new>
+
+#include "framework/device_context.h"
+#include "framework/gdi_object.h"
+#include "graphics/offscreen_surface.h"
+#include "movie/movie.h"
+#include "movie/object_group.h"
+#include "sound/sound_cue.h"
+
+namespace {
+
+// Longest sound file path, without the terminating zero.
+constexpr int kMaxSoundPathLength = 143;
+
+// Marks the movie as rendering for the scope, unless the movie is destroyed
+// before the scope ends.
+class RenderingScope {
+public:
+    RenderingScope(bool& flag, std::weak_ptr<void> life) : flag_(flag), life_(std::move(life)) { flag_ = true; }
+    ~RenderingScope() {
+        if (!life_.expired()) flag_ = false;
+    }
+    RenderingScope(const RenderingScope&) = delete;
+    RenderingScope& operator=(const RenderingScope&) = delete;
+
+private:
+    bool& flag_;
+    std::weak_ptr<void> life_;
+};
+
+}  // namespace
+
+int Movie::renderFrame(int16_t n, RECT target) {
+    if (n > frameCount()) return 1;
+    // Entered again from a box inside the sound step below: the step in
+    // progress owns the cue and the surface until it returns.
+    if (rendering_) return 0;
+    const std::weak_ptr<void> token = life_;
+    RenderingScope scope(rendering_, token);
+
+    fw::WindowDC windowDc(window_.handle(), fw::WindowDC::Area::Whole);
+    SelectPalette(windowDc.handle(), palette_.handle(), FALSE);
+    RealizePalette(windowDc.handle());
+
+    const FrameRecord* record = frame(n);
+    if (!record || !offscreen_) return 0;
+    if (!runSoundStep(record->soundNumber)) return 0;  // the movie is gone
+    // A chunk delivered while a sound box was up may have replaced the record.
+    record = frame(n);
+    if (!record) return 0;
+
+    paintBackground();
+    if (!drawItems(*record)) return 0;
+    offscreen_->copyToWindow(window_.handle(), &target);
+    return 1;
+}
+
+void Movie::repaintCurrentFrame(RECT target) {
+    if (currentFrame_ > 0) renderFrame(currentFrame_, target);
+}
+
+void Movie::paintBackground() {
+    const HDC dc = offscreen_->handle();
+    fw::Brush brush(CreateSolidBrush(backgroundColor_));
+    FillRect(dc, &bounds_, brush.handle());
+    // The colour table's entries are mostly palette-relative; what the device
+    // made of one is kept, so that later frames fill once with a plain colour.
+    const COLORREF shown = GetPixel(dc, 0, 0);
+    if (shown == CLR_INVALID || shown == (backgroundColor_ & 0x00FFFFFF)) return;
+    backgroundColor_ = shown;
+    brush.reset(CreateSolidBrush(backgroundColor_));
+    FillRect(dc, &bounds_, brush.handle());
+}
+
+int Movie::drawItems(const FrameRecord& record) {
+    for (const FrameItem& item : record.items) {
+        // Only a repeat with nothing to copy names no group (id 0): it stands
+        // for nothing and is drawn as nothing. Ids outside the table never
+        // index it.
+        if (item.groupId < 1 || item.groupId > groupCount()) continue;
+        ObjectGroup* group = groups_[item.groupId - 1].get();
+        if (!group) return 0;  // not arrived yet: the frame is tried again later
+        group->place(item.x, item.y);
+    }
+    return 1;
+}
+
+// The sound step. The cue being worked on is held here, not in the movie, while
+// a call that may raise a box runs: if the movie is destroyed meanwhile, the
+// cue is not destroyed under that call. False when the movie is gone.
+bool Movie::runSoundStep(int16_t s) {
+    const std::weak_ptr<void> token = life_;
+    if (s != 0) {
+        if (s != soundNumber_) {
+            soundNumber_ = s;
+            if (!dropSound()) return false;
+            std::unique_ptr<SoundCue> cue = makeCue(s);
+            if (!cue) return true;  // later frames naming s stay silent
+            cue->playNotify(nullptr);
+            if (!alive(token)) return false;
+            sound_ = std::move(cue);
+            soundStartFrame_ = currentFrame_;
+            return true;
+        }
+        if (sound_ && !sound_->isPlaying()) {
+            // The cue closed itself at the end of its sound: play it again.
+            std::unique_ptr<SoundCue> cue = std::move(sound_);
+            cue->playNotify(nullptr);
+            if (!alive(token)) return false;
+            sound_ = std::move(cue);
+        }
+        return true;
+    }
+    if (!sound_) return true;
+    if (soundStartFrame_ == currentFrame_ - 1) {
+        soundStartFrame_ = currentFrame_;  // the sound carries on into this frame
+        return true;
+    }
+    soundNumber_ = 0;
+    return dropSound();
+}
+
+bool Movie::dropSound() {
+    std::unique_ptr<SoundCue> cue = std::move(sound_);
+    if (!cue) return true;
+    const std::weak_ptr<void> token = life_;
+    cue->stop();
+    cue.reset();
+    return alive(token);
+}
+
+std::unique_ptr<SoundCue> Movie::makeCue(int16_t soundNumber) {
+    // Without a sound directory no file is looked for at all.
+    if (soundDirectory_.empty()) return nullptr;
+    char path[kMaxSoundPathLength + 1];
+    const int length = std::snprintf(path, sizeof path, "%s%d.WAV", soundDirectory_.c_str(), soundNumber);
+    // A cut path would name another file: no cue, as when none can be made.
+    if (length < 0 || length > kMaxSoundPathLength) return nullptr;
+    try {
+        return std::make_unique<SoundCue>(window_.handle(), path, &soundNotice_);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
