@@ -2,6 +2,35 @@
 
 #include "framework/application.h"
 
+namespace {
+
+// Pattern brushes colour the sheet through a monochrome-to-colour copy, which
+// paints black in the text colour and white in the background colour. The
+// platform may load the 1-bit resource as a colour bitmap (Wine does when its
+// colour table lists white before black), whose copy would ignore both
+// colours, so the sheet is always kept as a true monochrome bitmap.
+HBITMAP monochromeCopy(HBITMAP sheet) {
+    BITMAP size{};
+    if (!sheet || !GetObjectA(sheet, sizeof size, &size)) return nullptr;
+    HBITMAP mono = CreateBitmap(size.bmWidth, size.bmHeight, 1, 1, nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    HDC destination = CreateCompatibleDC(nullptr);
+    if (mono && source && destination) {
+        HGDIOBJ oldSource = SelectObject(source, sheet);
+        HGDIOBJ oldDestination = SelectObject(destination, mono);
+        // Colour to monochrome: the source's background colour becomes white.
+        SetBkColor(source, RGB(255, 255, 255));
+        BitBlt(destination, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, oldSource);
+        SelectObject(destination, oldDestination);
+    }
+    if (source) DeleteDC(source);
+    if (destination) DeleteDC(destination);
+    return mono;
+}
+
+}  // namespace
+
 OffscreenSurface::OffscreenSurface(HDC reference, const RECT& rect, int patternSheetId)
     : surfaceRect_(rect) {
     HDC context = CreateCompatibleDC(reference);
@@ -19,8 +48,8 @@ OffscreenSurface::OffscreenSurface(HDC reference, const RECT& rect, int patternS
     }
 
     if (patternSheetId != 0) {
-        patternSheet_.reset(LoadBitmapA(fw::Application::instance().moduleHandle(),
-                                        MAKEINTRESOURCEA(patternSheetId)));
+        fw::Bitmap loaded(LoadBitmapA(fw::Application::instance().moduleHandle(), MAKEINTRESOURCEA(patternSheetId)));
+        patternSheet_.reset(monochromeCopy(loaded.handle()));
     }
 }
 

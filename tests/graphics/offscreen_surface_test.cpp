@@ -1,0 +1,160 @@
+// The off-screen surface: its bitmap, the pens and brushes it adopts and
+// deletes, and the copy into a real window.
+#include <gtest/gtest.h>
+
+#include "graphics/offscreen_surface.h"
+#include "test_surface.h"
+
+namespace {
+
+TEST(OffscreenSurface, HoldsABitmapOfTheMovieSizeInTheReferenceFormat) {
+    HDC screen = GetDC(nullptr);
+    {
+        OffscreenSurface surface(screen, RECT{0, 0, 320, 240}, OffscreenSurface::kPatternSheetId);
+        ASSERT_TRUE(surface);
+        BITMAP bitmap{};
+        ASSERT_NE(0, GetObjectA(GetCurrentObject(surface.handle(), OBJ_BITMAP), sizeof bitmap, &bitmap));
+        EXPECT_EQ(320, bitmap.bmWidth);
+        EXPECT_EQ(240, bitmap.bmHeight);
+        EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), bitmap.bmBitsPixel);
+        EXPECT_EQ(0, surface.rect().left);
+        EXPECT_EQ(240, surface.rect().bottom);
+
+        BITMAP sheet{};
+        ASSERT_NE(0, GetObjectA(surface.patternSheet(), sizeof sheet, &sheet));
+        EXPECT_EQ(64, sheet.bmWidth);
+        EXPECT_EQ(64, sheet.bmHeight);
+        EXPECT_EQ(1, sheet.bmBitsPixel);  // so that brushes can colour it
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(OffscreenSurface, AdoptingAPenDeletesThePreviousOneAndDestructionTheLast) {
+    HPEN pens[3];
+    HBITMAP bitmap;
+    HBITMAP sheet;
+    {
+        TestSurface canvas;
+        OffscreenSurface& surface = canvas.surface();
+        HGDIOBJ ownPen = GetCurrentObject(surface.handle(), OBJ_PEN);
+        bitmap = static_cast<HBITMAP>(GetCurrentObject(surface.handle(), OBJ_BITMAP));
+        sheet = surface.patternSheet();
+        for (int i = 0; i < 3; ++i) {
+            fw::Pen pen(CreatePen(PS_SOLID, 1, RGB(i, 0, 0)));
+            pens[i] = pen.handle();
+            surface.adoptPen(pen);
+            EXPECT_FALSE(pen) << "the surface owns the pen now";
+            EXPECT_EQ(pens[i], GetCurrentObject(surface.handle(), OBJ_PEN));
+        }
+        EXPECT_EQ(0u, GetObjectType(pens[0]));
+        EXPECT_EQ(0u, GetObjectType(pens[1]));
+        EXPECT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(pens[2]));
+        EXPECT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(ownPen));
+    }
+    EXPECT_EQ(0u, GetObjectType(pens[2]));
+    EXPECT_EQ(0u, GetObjectType(bitmap));
+    EXPECT_EQ(0u, GetObjectType(sheet));
+}
+
+TEST(OffscreenSurface, AdoptingBrushesAndStockObjects) {
+    HBRUSH made;
+    {
+        TestSurface canvas;
+        OffscreenSurface& surface = canvas.surface();
+        fw::Brush first(CreateSolidBrush(RGB(1, 2, 3)));
+        made = first.handle();
+        surface.adoptBrush(first);
+        fw::Brush stock(static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
+        surface.adoptBrush(stock);
+        EXPECT_EQ(0u, GetObjectType(made));
+        EXPECT_EQ(GetStockObject(NULL_BRUSH), GetCurrentObject(surface.handle(), OBJ_BRUSH));
+        fw::Pen nullPen(static_cast<HPEN>(GetStockObject(NULL_PEN)));
+        surface.adoptPen(nullPen);
+        fw::Pen again(static_cast<HPEN>(GetStockObject(NULL_PEN)));
+        surface.adoptPen(again);
+    }
+    // Deleting a stock object is ignored: it stays usable.
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), GetObjectType(GetStockObject(NULL_BRUSH)));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(GetStockObject(NULL_PEN)));
+}
+
+TEST(OffscreenSurface, WithoutAContextNothingIsTakenOverAndNothingFails) {
+    // A context that doesn't exist: no memory context can be made from it.
+    HDC bogus = reinterpret_cast<HDC>(static_cast<uintptr_t>(0x7ff0));
+    fw::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    {
+        OffscreenSurface surface(bogus, RECT{0, 0, 10, 10}, OffscreenSurface::kPatternSheetId);
+        ASSERT_FALSE(surface);
+        surface.adoptPen(pen);
+        surface.copyToWindow(nullptr, nullptr);
+    }
+    // The pen wasn't selected anywhere, so it stays with its owner.
+    ASSERT_TRUE(pen);
+    EXPECT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(pen.handle()));
+}
+
+class TestWindow {
+public:
+    TestWindow(int width, int height) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "zured16 surface test";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+        UpdateWindow(window_);
+    }
+    ~TestWindow() { DestroyWindow(window_); }
+    HWND handle() const { return window_; }
+    Snapshot snapshot(int width, int height) const {
+        HDC context = GetDC(window_);
+        Snapshot shot(context, width, height);
+        ReleaseDC(window_, context);
+        return shot;
+    }
+
+private:
+    HWND window_;
+};
+
+// Left half red, right half blue, one green pixel at the top left.
+void paintHalves(TestSurface& canvas, int width, int height) {
+    paint(canvas.dc(), RECT{0, 0, width / 2, height}, RGB(255, 0, 0));
+    paint(canvas.dc(), RECT{width / 2, 0, width, height}, RGB(0, 0, 255));
+    paint(canvas.dc(), RECT{0, 0, 1, 1}, RGB(0, 255, 0));
+}
+
+TEST(OffscreenSurface, CopyWithoutTargetStretchesOverTheClientArea) {
+    TestWindow window(100, 80);
+    TestSurface canvas(50, 40);
+    paintHalves(canvas, 50, 40);
+    canvas.surface().copyToWindow(window.handle(), nullptr);
+    const Snapshot shot = window.snapshot(100, 80);
+    EXPECT_EQ(RECT({0, 0, 2, 2}).right, shot.boundsOf(0x00FF00).right);
+    EXPECT_EQ(2, shot.boundsOf(0x00FF00).bottom);
+    EXPECT_EQ(0xFF0000u, shot.at(49, 79));
+    EXPECT_EQ(0x0000FFu, shot.at(50, 0));
+    EXPECT_EQ(0x0000FFu, shot.at(99, 79));
+}
+
+TEST(OffscreenSurface, CopyIntoATargetOfTheSurfaceSizeIsOneToOne) {
+    TestWindow window(100, 80);
+    paint(GetDC(window.handle()), RECT{0, 0, 100, 80}, RGB(255, 255, 255));
+    TestSurface canvas(50, 40);
+    paintHalves(canvas, 50, 40);
+    const RECT target{10, 20, 60, 60};
+    canvas.surface().copyToWindow(window.handle(), &target);
+    const Snapshot shot = window.snapshot(100, 80);
+    EXPECT_EQ(0x00FF00u, shot.at(10, 20));
+    EXPECT_EQ(0xFF0000u, shot.at(11, 20));
+    EXPECT_EQ(0xFF0000u, shot.at(34, 59));
+    EXPECT_EQ(0x0000FFu, shot.at(35, 20));
+    EXPECT_EQ(0x0000FFu, shot.at(59, 59));
+    EXPECT_EQ(0xFFFFFFu, shot.at(9, 20));
+    EXPECT_EQ(0xFFFFFFu, shot.at(60, 59));
+    EXPECT_EQ(0xFFFFFFu, shot.at(10, 60));
+    EXPECT_EQ(1, shot.count(0x00FF00));
+}
+
+}  // namespace
