@@ -20,6 +20,9 @@ inline constexpr char kDamagedAnimation[] =
 inline constexpr char kCantCreateFont[] = "Can't create font : %s, size : %d";
 inline constexpr char kCantCreateMediaWindow[] = "Can't create a media window.";
 inline constexpr char kMciError[] = "MCI ERROR. %d.";
+// A failed MCI command's box: the command, this, then MCI's text for the error.
+inline constexpr char kMciCommandSeparator[] = ":\n";
+inline constexpr char kSoundPathTooLong[] = "Sound file path too long: %s";
 
 inline constexpr char kSubclassFailed[] = "SubclassWindow Failed";
 inline constexpr char kSubclassFailedCaption[] = "Plug-in-vxa";
