@@ -1,0 +1,9 @@
+#include "sound/sound_failure_notice.h"
+
+bool claimFirstSoundFailure(SoundFailureNotice* notice) {
+    static SoundFailureNotice processNotice;
+    SoundFailureNotice& used = notice ? *notice : processNotice;
+    if (used.reported) return false;
+    used.reported = true;
+    return true;
+}

@@ -1,0 +1,5 @@
+#include "sound/wave_audio_device.h"
+
+#include <utility>
+
+void WaveAudioDevice::open(std::string file) { openWith(std::move(file), " type waveaudio"); }
