@@ -60,7 +60,7 @@ std::string readInstallDirectory() {
 std::string soundDirectoryFor(std::string installDirectory) {
     // "C:\Netscape\" names the same folder as "C:\Netscape"; left in, the
     // empty last component would become a folder of its own.
-    while (installDirectory.size() > 1 && installDirectory.back() == '\\') installDirectory.pop_back();
+    while (!installDirectory.empty() && installDirectory.back() == '\\') installDirectory.pop_back();
     if (installDirectory.empty()) return {};
 
     std::vector<std::string> components = splitAtBackslashes(installDirectory);
