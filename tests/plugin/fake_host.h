@@ -1,0 +1,28 @@
+#pragma once
+// The host's side of the plug-in API as the plug-in tests play it: a function
+// table whose memory services count what they hand out, and helpers that
+// drive one instance through its callbacks.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "plugin/npapi.h"
+
+struct FakeHost {
+    FakeHost();
+
+    NPNetscapeFuncs table{};
+    static int allocations;
+    static int frees;
+    static bool refuseMemory;
+};
+
+// Sends the plug-in's window a little time: timer, paint and input messages
+// that are due are dispatched for `milliseconds`.
+void runMessages(int milliseconds);
+// Whether a timer message for `window` with the playback timer's id arrives
+// within a few timer periods; it is left in the queue.
+bool timerRunning(HWND window);
+// The colour at a point of the window's client area.
+COLORREF pixelAt(HWND window, int x, int y);

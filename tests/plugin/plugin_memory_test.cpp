@@ -1,0 +1,150 @@
+// The callbacks linked into the test program itself, where the allocation of
+// one object can be made to fail, and where a message box inside a callback
+// can hand the host's next call straight back to the module.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "fake_host.h"
+#include "message_box_watcher.h"
+#include "movie/movie.h"
+#include "plugin/callbacks.h"
+#include "plugin/messages.h"
+#include "test_host_window.h"
+#include "test_streams.h"
+#include "window/movie_window.h"
+
+namespace {
+// The size of the next allocation to refuse; 0 refuses none.
+std::size_t gRefusedSize = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (size == gRefusedSize) {
+        gRefusedSize = 0;
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace {
+
+class CallbackTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(NPERR_NO_ERROR, NP_Initialize(&host.table));
+        ASSERT_EQ(NPERR_NO_ERROR, NPP_New(nullptr, &instance, NP_EMBED, 0, nullptr, nullptr, nullptr));
+        record.window = window.handle();
+    }
+    void TearDown() override {
+        gRefusedSize = 0;
+        if (instance.pdata) NPP_Destroy(&instance, nullptr);
+        EXPECT_EQ(FakeHost::allocations, FakeHost::frees);
+        NP_Shutdown();
+        drainQueue();
+    }
+    int32_t write(const std::vector<uint8_t>& bytes, size_t from, size_t count) {
+        return NPP_Write(&instance, &stream, static_cast<int32_t>(from), static_cast<int32_t>(count),
+                         const_cast<uint8_t*>(bytes.data() + from));
+    }
+    int32_t writeAll() { return write(movie, 0, movie.size()); }
+    WNDPROC procedure() { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window.handle(), GWLP_WNDPROC)); }
+
+    FakeHost host;
+    NPP_t instance{};
+    NPStream stream{};
+    TestHostWindow window{96, 16};
+    NPWindow record{};
+    const std::vector<uint8_t> movie = makeStream({12, 50});
+};
+
+TEST_F(CallbackTest, AWindowObjectThatCannotBeMadeIsReportedAndTriedAgainLater) {
+    MessageBoxWatcher watcher;
+    gRefusedSize = sizeof(MovieWindow);
+    EXPECT_EQ(NPERR_OUT_OF_MEMORY_ERROR, NPP_SetWindow(&instance, &record));
+    ASSERT_EQ(1u, watcher.boxes().size());
+    EXPECT_EQ(messages::kErrorCaption, watcher.boxes()[0].caption);
+    EXPECT_EQ(messages::kNotEnoughMemory, watcher.boxes()[0].text);
+    EXPECT_EQ(TestHostWindow::procedure(), procedure());
+    EXPECT_EQ(0, writeAll()) << "no window object: nothing is taken";
+
+    EXPECT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    EXPECT_NE(TestHostWindow::procedure(), procedure());
+    EXPECT_EQ(static_cast<int32_t>(movie.size()), writeAll());
+}
+
+TEST_F(CallbackTest, AMovieThatCannotBeMadeLeavesTheChunkWithTheHost) {
+    MessageBoxWatcher watcher;
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    gRefusedSize = sizeof(Movie);
+    EXPECT_EQ(0, writeAll());
+    ASSERT_EQ(1u, watcher.boxes().size());
+    EXPECT_EQ(messages::kNotEnoughMemory, watcher.boxes()[0].text);
+
+    // Offered again, the same chunk builds the Movie.
+    EXPECT_EQ(static_cast<int32_t>(movie.size()), writeAll());
+    EXPECT_EQ(NPERR_NO_ERROR, NPP_DestroyStream(&instance, &stream, NPRES_DONE));
+    EXPECT_TRUE(timerRunning(window.handle()));
+}
+
+TEST_F(CallbackTest, EndedInsideAChunksMessageBoxTheRecordGoesWhenTheChunkIsDone) {
+    int freesInside = -1;
+    MessageBoxWatcher watcher(true, [&](const SeenBox&) {
+        EXPECT_EQ(NPERR_NO_ERROR, NPP_Destroy(&instance, nullptr));
+        freesInside = FakeHost::frees;
+    });
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    gRefusedSize = sizeof(Movie);
+    EXPECT_EQ(0, writeAll());
+    EXPECT_EQ(0, freesInside) << "the chunk was still using the record";
+    EXPECT_EQ(1, FakeHost::frees);
+    EXPECT_EQ(nullptr, instance.pdata);
+    EXPECT_EQ(TestHostWindow::procedure(), procedure());
+}
+
+TEST_F(CallbackTest, AChunkOfferedInsideAnotherChunksMessageBoxIsNotTaken) {
+    int32_t nested = -1;
+    MessageBoxWatcher watcher(true, [&](const SeenBox&) { nested = writeAll(); });
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    gRefusedSize = sizeof(Movie);
+    EXPECT_EQ(0, writeAll());
+    EXPECT_EQ(0, nested);
+    EXPECT_EQ(static_cast<int32_t>(movie.size()), writeAll());
+}
+
+// Ends the instance when the movie window's pump reaches it.
+NPP gEndedInPump = nullptr;
+LRESULT CALLBACK endingProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+    if (id == WM_APP && gEndedInPump) {
+        NPP_Destroy(gEndedInPump, nullptr);
+        gEndedInPump = nullptr;
+        return 0;
+    }
+    return DefWindowProcA(window, id, wParam, lParam);
+}
+
+TEST_F(CallbackTest, EndedFromInsideThePumpOfAPlaybackStep) {
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    write(movie, 0, 40);
+    write(movie, 40, movie.size() - 40);
+    ASSERT_TRUE(timerRunning(window.handle()));
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(other, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(endingProcedure));
+    gEndedInPump = &instance;
+    PostMessageA(other, WM_APP, 0, 0);
+    sendTimer(window.handle(), MovieWindow::kTimerId);
+    EXPECT_EQ(nullptr, gEndedInPump);
+    EXPECT_EQ(nullptr, instance.pdata);
+    EXPECT_EQ(1, FakeHost::frees);
+    EXPECT_EQ(TestHostWindow::procedure(), procedure());
+    drainQueue();
+    EXPECT_FALSE(timerRunning(window.handle()));
+    DestroyWindow(other);
+}
+
+}  // namespace
