@@ -1,0 +1,130 @@
+// Lines and arcs: direction, pen colour, and the arc's radial points for
+// every angle, in range or not.
+#include <gtest/gtest.h>
+
+#include "graphics/arc_object.h"
+#include "graphics/color_table.h"
+#include "graphics/line_object.h"
+#include "object_headers.h"
+#include "test_surface.h"
+
+namespace {
+
+using namespace colors;
+
+Snapshot drawn(GraphicObject& object, TestSurface& canvas) {
+    canvas.clear(colorForIndex(kGrey));
+    object.draw(canvas.surface());
+    return canvas.snapshot();
+}
+
+TEST(LineObject, RunsFromTheFirstCornerToTheSecond) {
+    TestSurface canvas(256, 256);
+    LineObject line(1, makeHeader(200, 10, 10, 200, Fill{}, Line{12, kRed, kBlue, 1}));
+    const Snapshot shot = drawn(line, canvas);
+    // A line leaves out its last pixel: only the start corner is drawn.
+    EXPECT_EQ(rgbOfIndex(kRed), shot.at(200, 10));
+    EXPECT_NE(rgbOfIndex(kRed), shot.at(10, 200));
+    EXPECT_EQ(rgbOfIndex(kRed), shot.at(105, 105));
+    EXPECT_EQ(190, shot.count(rgbOfIndex(kRed)));
+}
+
+TEST(LineObject, PenColourAndWidth) {
+    TestSurface canvas;
+    LineObject second(1, makeHeader(5, 30, 60, 30, Fill{}, Line{0, kRed, kBlue, 1}));
+    EXPECT_EQ(rgbOfIndex(kBlue), drawn(second, canvas).at(20, 30));
+    for (int pattern : {12, 5}) {
+        LineObject first(1, makeHeader(5, 30, 60, 30, Fill{}, Line{pattern, kRed, kBlue, 1}));
+        EXPECT_EQ(rgbOfIndex(kRed), drawn(first, canvas).at(20, 30)) << "pattern " << pattern;
+    }
+    LineObject wide(1, makeHeader(5, 30, 60, 30, Fill{}, Line{12, kRed, kBlue, 5}));
+    const RECT bounds = drawn(wide, canvas).boundsOf(rgbOfIndex(kRed));
+    EXPECT_EQ(5, bounds.bottom - bounds.top);
+    LineObject none(1, makeHeader(5, 30, 60, 30, Fill{}, Line{255, kRed, kBlue, 5}));
+    EXPECT_EQ(64 * 64, drawn(none, canvas).count(rgbOfIndex(kGrey)));
+}
+
+void expectPoint(const POINT& point, int x, int y) {
+    EXPECT_EQ(x, point.x);
+    EXPECT_EQ(y, point.y);
+}
+
+ObjectHeader arcHeader(int left, int top, int right, int bottom, int linePattern = 12) {
+    return makeHeader(left, top, right, bottom, Fill{}, Line{linePattern, kRed, kBlue, 1});
+}
+
+TEST(ArcObject, RadialPointsOfTheQuarterAngles) {
+    ArcObject arc(5, arcHeader(10, 10, 110, 60), 0, 90);
+    expectPoint(arc.startPoint(), 60, 10);
+    expectPoint(arc.endPoint(), 110, 35);
+    ArcObject lower(5, arcHeader(10, 10, 110, 60), 180, 90);
+    expectPoint(lower.startPoint(), 60, 60);
+    expectPoint(lower.endPoint(), 10, 35);
+}
+
+TEST(ArcObject, RadialPointsOnTheEdgeLinesAreTruncatedTowardZero) {
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 100), 45, 0).startPoint(), 100, 0);
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 100), 315, 0).startPoint(), 0, 0);
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 100), 60, 0).startPoint(), 100, 21);   // 50 - 28.87
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 100), 120, 0).startPoint(), 100, 78);  // 50 + 28.87
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 100), 240, 0).startPoint(), 0, 78);
+    // Scaled by the half width, not the half height, and may leave the box.
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 20), 30, 0).startPoint(), 100, 10 - 86);
+    expectPoint(ArcObject(5, arcHeader(0, 0, 100, 20), 200, 0).startPoint(), 0, 10 + 137);
+}
+
+TEST(ArcObject, AnglesOutsideOneTurnGiveThePointsOfTheirDirection) {
+    const ObjectHeader box = arcHeader(0, 0, 100, 60);
+    auto pointOf = [&](int angle) { return ArcObject(5, box, static_cast<int16_t>(angle), 0).startPoint(); };
+    for (int angle : {-90, -1, -360, -359, 360, 400, 719, 1000, 32767, -32768}) {
+        const int equivalent = ((angle % 360) + 360) % 360;
+        const POINT got = pointOf(angle);
+        const POINT want = pointOf(equivalent);
+        EXPECT_EQ(want.x, got.x) << "angle " << angle;
+        EXPECT_EQ(want.y, got.y) << "angle " << angle;
+    }
+    // The end angle is the 16-bit sum: 32767 + 32767 wraps to -2, that is 358.
+    const ArcObject wrapped(5, box, 32767, 32767);
+    const POINT end358 = pointOf(358);
+    expectPoint(wrapped.endPoint(), end358.x, end358.y);
+    const ArcObject past(5, box, 300, 100);  // ends at 400, that is 40
+    const POINT end40 = pointOf(40);
+    expectPoint(past.endPoint(), end40.x, end40.y);
+}
+
+TEST(ArcObject, DrawsClockwiseFromTheStartThroughTheSweep) {
+    TestSurface canvas(128, 128);
+    ArcObject arc(5, arcHeader(10, 10, 110, 60), 0, 90);
+    const RECT bounds = drawn(arc, canvas).boundsOf(rgbOfIndex(kRed));
+    EXPECT_GE(bounds.left, 58);
+    EXPECT_LE(bounds.bottom, 37);
+    EXPECT_EQ(10, bounds.top);
+    EXPECT_EQ(110, bounds.right);
+}
+
+TEST(ArcObject, OutOfRangeAnglesDrawLikeTheirEquivalents) {
+    TestSurface canvas(128, 128);
+    ArcObject negative(5, arcHeader(10, 10, 110, 60), -90, 450);  // 270 through 360
+    ArcObject plain(5, arcHeader(10, 10, 110, 60), 270, 90);
+    const Snapshot a = drawn(negative, canvas);
+    const Snapshot b = drawn(plain, canvas);
+    EXPECT_GT(a.count(rgbOfIndex(kRed)), 0);
+    EXPECT_EQ(b.count(rgbOfIndex(kRed)), a.count(rgbOfIndex(kRed)));
+    const RECT bounds = a.boundsOf(rgbOfIndex(kRed));
+    EXPECT_EQ(10, bounds.left);  // the upper left quarter
+    EXPECT_LE(bounds.right, 62);
+}
+
+TEST(ArcObject, ZeroSweepIsTheWholeEllipseAndNoLineIsNothing) {
+    TestSurface canvas(128, 128);
+    ArcObject whole(5, arcHeader(10, 10, 110, 60), 30, 0);
+    const RECT bounds = drawn(whole, canvas).boundsOf(rgbOfIndex(kRed));
+    EXPECT_EQ(10, bounds.left);
+    EXPECT_EQ(10, bounds.top);
+    EXPECT_EQ(110, bounds.right);
+    EXPECT_EQ(60, bounds.bottom);
+    ArcObject none(5, arcHeader(10, 10, 110, 60, 255), 0, 90);
+    EXPECT_EQ(0, drawn(none, canvas).count(rgbOfIndex(kRed)));
+}
+
+}  // namespace
