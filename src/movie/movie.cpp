@@ -1,12 +1,24 @@
 #include "movie/movie.h"
 
+#include <new>
+
 #include "graphics/offscreen_surface.h"
 #include "graphics/palette.h"
 #include "movie/object_group.h"
 #include "sound/sound_cue.h"
 
 Movie::Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window, Clock& clock)
-    : life_(std::make_shared<int>(0)), window_(window), clock_(clock), palette_(createMoviePalette()) {
+    : life_(std::make_shared<int>(0)), window_(window), clock_(clock) {
+    try {
+        palette_.reset(createMoviePalette());
+    } catch (const std::bad_alloc&) {
+        // Like every later step of setting up: told, and the movie stays
+        // empty.
+        memoryNoticePending_ = true;
+        closeIntake();
+        tellPendingNotices();
+        return;
+    }
     if (data && length > 0) takeIn(data, static_cast<size_t>(length));
 }
 

@@ -36,6 +36,9 @@ public:
     // The first chunk of the stream. The window is the one the movie is drawn
     // into; only its handle() is read, and it must outlive the movie. A chunk
     // too short for the stream header is kept until later chunks complete it.
+    // Running out of memory is reported to the user and leaves a movie that
+    // holds what was complete; std::bad_alloc leaves only when the movie's
+    // own first allocation fails, as when new Movie itself fails.
     Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window, Clock& clock = systemClock());
     virtual ~Movie();
 

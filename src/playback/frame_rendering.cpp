@@ -48,17 +48,23 @@ int Movie::renderFrame(int16_t n, RECT target) {
     SelectPalette(windowDc.handle(), palette_.handle(), FALSE);
     RealizePalette(windowDc.handle());
 
-    const FrameRecord* record = frame(n);
-    if (!record || !offscreen_) return 0;
-    if (!runSoundStep(record->soundNumber)) return 0;  // the movie is gone
-    // A chunk delivered while a sound box was up may have replaced the record.
-    record = frame(n);
-    if (!record) return 0;
+    try {
+        const FrameRecord* record = frame(n);
+        if (!record || !offscreen_) return 0;
+        if (!runSoundStep(record->soundNumber)) return 0;  // the movie is gone
+        // A chunk delivered while a sound box was up may have replaced the record.
+        record = frame(n);
+        if (!record) return 0;
 
-    paintBackground();
-    if (!drawItems(*record)) return 0;
-    offscreen_->copyToWindow(window_.handle(), &target);
-    return 1;
+        paintBackground();
+        if (!drawItems(*record)) return 0;
+        offscreen_->copyToWindow(window_.handle(), &target);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // Nothing reached the window; the next timer message tries again. No
+        // exception may leave through the window procedure that called us.
+        return 0;
+    }
 }
 
 void Movie::repaintCurrentFrame(RECT target) {
