@@ -119,10 +119,7 @@ TEST(ArcObject, ZeroSweepIsTheWholeEllipseAndNoLineIsNothing) {
     TestSurface canvas(128, 128);
     ArcObject whole(5, arcHeader(10, 10, 110, 60), 30, 0);
     const RECT bounds = drawn(whole, canvas).boundsOf(rgbOfIndex(kRed));
-    EXPECT_EQ(10, bounds.left);
-    EXPECT_EQ(10, bounds.top);
-    EXPECT_EQ(110, bounds.right);
-    EXPECT_EQ(60, bounds.bottom);
+    EXPECT_EQ("10,10,110,60", str(bounds));
     ArcObject none(5, arcHeader(10, 10, 110, 60, 255), 0, 90);
     EXPECT_EQ(0, drawn(none, canvas).count(rgbOfIndex(kRed)));
 }

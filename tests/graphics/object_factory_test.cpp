@@ -11,6 +11,7 @@
 #include "graphics/round_rect_object.h"
 #include "graphics/text_object.h"
 #include "message_box_watcher.h"
+#include "surface_snapshot.h"
 
 namespace {
 
@@ -39,10 +40,7 @@ TEST(ObjectFactory, ConvertsTheHeaderColourBytesToIndices) {
     EXPECT_FALSE(built.overLimit);
     const ObjectHeader& h = built.object->header();
     EXPECT_EQ(3, built.object->kind());
-    EXPECT_EQ(10, h.left);
-    EXPECT_EQ(10, h.top);
-    EXPECT_EQ(110, h.right);
-    EXPECT_EQ(60, h.bottom);
+    EXPECT_EQ("10,10,110,60", str(built.object->rect()));
     EXPECT_EQ(255, h.fillColor1);
     EXPECT_EQ(0, h.fillColor2);
     EXPECT_EQ(15, h.lineColor1);

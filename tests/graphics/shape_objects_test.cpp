@@ -30,11 +30,7 @@ TEST(ShapeObject, InsideFramePenKeepsTheOutlineWithinTheRectangle) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{}, Line{12, kRed, kBlue, 5}));
     Snapshot shot = drawn(rect, canvas);
-    EXPECT_EQ(RECT({10, 10, 50, 40}).left, shot.boundsOf(rgbOfIndex(kRed)).left);
-    const RECT bounds = shot.boundsOf(rgbOfIndex(kRed));
-    EXPECT_EQ(10, bounds.top);
-    EXPECT_EQ(50, bounds.right);
-    EXPECT_EQ(40, bounds.bottom);
+    EXPECT_EQ("10,10,50,40", str(shot.boundsOf(rgbOfIndex(kRed))));
     // A 5-pixel frame (the pen's joins may round a corner pixel off), and
     // no fill: the inside is untouched.
     EXPECT_NEAR(40 * 30 - 30 * 20, shot.count(rgbOfIndex(kRed)), 4);
@@ -62,8 +58,7 @@ TEST(ShapeObject, SolidPenColourFollowsTheLinePattern) {
 TEST(ShapeObject, LineWidthZeroIsAOnePixelOutlineAndInnerRectIsRect) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{12, kYellow}, Line{12, kRed, kRed, 0}));
-    EXPECT_EQ(10, rect.innerRect().left);
-    EXPECT_EQ(40, rect.innerRect().bottom);
+    EXPECT_EQ("10,10,50,40", str(rect.innerRect()));
     const Snapshot shot = drawn(rect, canvas);
     EXPECT_EQ(2 * 40 + 2 * 28, shot.count(rgbOfIndex(kRed)));
     EXPECT_EQ(38 * 28, shot.count(rgbOfIndex(kYellow)));
@@ -91,10 +86,7 @@ TEST(ShapeObject, PatternedLineIsARingWithTheInsideInTheSecondFillColour) {
     // (13, 13)..(45, 35).
     const RECT outer{10, 10, 49, 39};
     const RECT inner{10 + w, 10 + w, 49 - w, 39 - w};
-    EXPECT_EQ(inner.left, shot.boundsOf(rgbOfIndex(kBlue)).left);
-    EXPECT_EQ(inner.top, shot.boundsOf(rgbOfIndex(kBlue)).top);
-    EXPECT_EQ(inner.right, shot.boundsOf(rgbOfIndex(kBlue)).right);
-    EXPECT_EQ(inner.bottom, shot.boundsOf(rgbOfIndex(kBlue)).bottom);
+    EXPECT_EQ(str(inner), str(shot.boundsOf(rgbOfIndex(kBlue))));
     int ringWrong = 0, outsideWrong = 0;
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
@@ -157,10 +149,7 @@ TEST(ShapeObject, RoundedCornersLeaveTheCornersUnpainted) {
 
 TEST(ShapeObject, ALineWiderThanHalfTheShapeInvertsTheInnerRectangle) {
     RectObject rect(3, makeHeader(10, 10, 20, 30, Fill{}, Line{22, kBlack, kWhite, 8}));
-    EXPECT_EQ(18, rect.innerRect().left);
-    EXPECT_EQ(18, rect.innerRect().top);
-    EXPECT_EQ(12, rect.innerRect().right);
-    EXPECT_EQ(22, rect.innerRect().bottom);
+    EXPECT_EQ("18,18,12,22", str(rect.innerRect()));
     TestSurface canvas;
     drawn(rect, canvas);  // drawn as it stands, without failing
 }

@@ -65,3 +65,8 @@ std::string hex(uint32_t value) {
     std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(value));
     return text;
 }
+
+std::string str(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}

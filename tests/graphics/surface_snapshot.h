@@ -37,3 +37,5 @@ uint32_t rgbOfIndex(int colorIndex);
 void paint(HDC context, const RECT& area, COLORREF color);
 
 std::string hex(uint32_t value);
+// "left,top,right,bottom", for comparing a rectangle in one expectation.
+std::string str(const RECT& r);

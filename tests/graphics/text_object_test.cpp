@@ -214,10 +214,7 @@ TEST(TextObject, LayoutRectangleIsTheBoxGrownByTheLineWidth) {
     t.style = 0x04;  // underlined: ink from the very left of the layout
     const ObjectHeader header = makeHeader(10, 10, 100, 40, Fill{}, Line{12, kRed, kRed, 2});
     TextObject text = makeText(context, header, t);
-    EXPECT_EQ(8, text.textRect().left);
-    EXPECT_EQ(8, text.textRect().top);
-    EXPECT_EQ(102, text.textRect().right);
-    EXPECT_EQ(42, text.textRect().bottom);
+    EXPECT_EQ("8,8,102,42", str(text.textRect()));
     TestSurface canvas(128, 64);
     const Snapshot shot = drawn(text, canvas);
     EXPECT_EQ(8, shot.boundsOf(kInk).left);  // left of the box drawn from the same header

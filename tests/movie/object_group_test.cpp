@@ -83,23 +83,15 @@ TEST_F(ObjectGroupTest, StartsAtItsExtentAndDrawsItsObjectsAtThePlacement) {
     list.push_back(square(5, 5, 10, kBlue));  // drawn later, over the red
     ObjectGroup g = group(std::move(list), 7);
     EXPECT_EQ(7, g.id());
-    EXPECT_EQ(40, g.extent().right);
-    EXPECT_EQ(30, g.placement().bottom);
-    EXPECT_EQ(0, g.placement().left);
+    EXPECT_EQ("0,0,40,30", str(g.extent()));
+    EXPECT_EQ("0,0,40,30", str(g.placement()));
 
     g.place(20, 30);
-    EXPECT_EQ(20, g.placement().left);
-    EXPECT_EQ(30, g.placement().top);
-    EXPECT_EQ(60, g.placement().right);
-    EXPECT_EQ(60, g.placement().bottom);
+    EXPECT_EQ("20,30,60,60", str(g.placement()));
     const Snapshot shot = canvas_.snapshot();
-    EXPECT_EQ(20, shot.boundsOf(rgbOfIndex(kRed)).left);
-    EXPECT_EQ(30, shot.boundsOf(rgbOfIndex(kRed)).top);
+    EXPECT_EQ("20,30,30,40", str(shot.boundsOf(rgbOfIndex(kRed))));
     const RECT blue = shot.boundsOf(rgbOfIndex(kBlue));
-    EXPECT_EQ(25, blue.left);
-    EXPECT_EQ(35, blue.top);
-    EXPECT_EQ(35, blue.right);
-    EXPECT_EQ(45, blue.bottom);
+    EXPECT_EQ("25,35,35,45", str(blue));
     EXPECT_EQ(100 - 25, shot.count(rgbOfIndex(kRed)));
     EXPECT_EQ(palette_, GetCurrentObject(canvas_.dc(), OBJ_PAL));
 }
