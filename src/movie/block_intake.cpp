@@ -174,18 +174,18 @@ void Movie::closeIntake() {
 }
 
 bool Movie::tellPendingNotices() {
-    const std::weak_ptr<void> token = life_;
+    const std::shared_ptr<Presence> presence = presence_;
     if (memoryNoticePending_) {
         memoryNoticePending_ = false;
         reportError(messages::kNotEnoughMemory);
-        if (!alive(token)) return false;
+        if (!presence->alive) return false;
     }
     if (damageNoticePending_) {
         // Once per movie: a page must not be able to raise a box per block.
         damageNoticePending_ = false;
         damageReported_ = true;
         reportWarning(messages::kDamagedAnimation);
-        if (!alive(token)) return false;
+        if (!presence->alive) return false;
     }
     return true;
 }

@@ -8,7 +8,7 @@
 #include "sound/sound_cue.h"
 
 Movie::Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window, Clock& clock)
-    : life_(std::make_shared<int>(0)), window_(window), clock_(clock) {
+    : presence_(std::make_shared<Presence>()), window_(window), clock_(clock) {
     try {
         palette_.reset(createMoviePalette());
     } catch (const std::bad_alloc&) {
@@ -23,7 +23,7 @@ Movie::Movie(const uint8_t* data, int32_t length, const fw::WindowObject& window
 }
 
 Movie::~Movie() {
-    life_.reset();
+    presence_->alive = false;
     // The cue goes first, while everything else still stands: its stop and
     // close may raise a box whose message loop reaches this movie again, and
     // those calls must find it quiet (paused, rendering, taking no data).

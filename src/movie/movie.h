@@ -118,11 +118,16 @@ private:
     uint32_t frameInterval() const;
     void animateWaitCursor();
 
-    bool alive(const std::weak_ptr<void>& token) const { return !token.expired(); }
-
-    // Expires when the movie is destroyed: a message box inside any step runs
-    // the host's messages, which may destroy the movie under that step.
-    std::shared_ptr<void> life_;
+    // Shared with every step in progress. A message box inside a step runs
+    // the host's messages, which may destroy the movie under that step: the
+    // step finds out here, and a sound cue it still holds can still report
+    // through the notice. Declared first, so that the notice outlives every
+    // cue of the movie.
+    struct Presence {
+        bool alive = true;
+        SoundFailureNotice soundNotice;
+    };
+    std::shared_ptr<Presence> presence_;
 
     const fw::WindowObject& window_;
     Clock& clock_;
@@ -159,11 +164,10 @@ private:
 
     // Declared so that what is used outlives its users: the surface and the
     // palette outlive the groups drawn on them, the build context the objects
-    // it counts, the failure notice the cue that reports through it.
+    // it counts.
     fw::Palette palette_;
     std::unique_ptr<OffscreenSurface> offscreen_;
     ObjectBuildContext buildContext_;
-    SoundFailureNotice soundNotice_;
     std::unique_ptr<SoundCue> sound_;
     int16_t soundNumber_ = 0;
     int16_t soundStartFrame_ = 0;

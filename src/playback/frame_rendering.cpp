@@ -18,20 +18,20 @@ namespace {
 // Longest sound file path, without the terminating zero.
 constexpr int kMaxSoundPathLength = 143;
 
-// Marks the movie as rendering for the scope, unless the movie is destroyed
-// before the scope ends.
+// Marks the movie as rendering for the scope; the mark goes with the movie
+// when the movie is destroyed before the scope ends.
 class RenderingScope {
 public:
-    RenderingScope(bool& flag, std::weak_ptr<void> life) : flag_(flag), life_(std::move(life)) { flag_ = true; }
+    RenderingScope(bool& flag, const bool& movieAlive) : flag_(flag), movieAlive_(movieAlive) { flag_ = true; }
     ~RenderingScope() {
-        if (!life_.expired()) flag_ = false;
+        if (movieAlive_) flag_ = false;
     }
     RenderingScope(const RenderingScope&) = delete;
     RenderingScope& operator=(const RenderingScope&) = delete;
 
 private:
     bool& flag_;
-    std::weak_ptr<void> life_;
+    const bool& movieAlive_;
 };
 
 }  // namespace
@@ -41,8 +41,8 @@ int Movie::renderFrame(int16_t n, RECT target) {
     // Entered again from a box inside the sound step below: the step in
     // progress owns the cue and the surface until it returns.
     if (rendering_) return 0;
-    const std::weak_ptr<void> token = life_;
-    RenderingScope scope(rendering_, token);
+    const std::shared_ptr<Presence> presence = presence_;
+    RenderingScope scope(rendering_, presence->alive);
 
     fw::WindowDC windowDc(window_.handle(), fw::WindowDC::Area::Whole);
     SelectPalette(windowDc.handle(), palette_.handle(), FALSE);
@@ -101,7 +101,7 @@ int Movie::drawItems(const FrameRecord& record) {
 // a call that may raise a box runs: if the movie is destroyed meanwhile, the
 // cue is not destroyed under that call. False when the movie is gone.
 bool Movie::runSoundStep(int16_t s) {
-    const std::weak_ptr<void> token = life_;
+    const std::shared_ptr<Presence> presence = presence_;
     if (s != 0) {
         if (s != soundNumber_) {
             soundNumber_ = s;
@@ -109,7 +109,7 @@ bool Movie::runSoundStep(int16_t s) {
             std::unique_ptr<SoundCue> cue = makeCue(s);
             if (!cue) return true;  // later frames naming s stay silent
             cue->playNotify(nullptr);
-            if (!alive(token)) return false;
+            if (!presence->alive) return false;
             sound_ = std::move(cue);
             soundStartFrame_ = currentFrame_;
             return true;
@@ -118,7 +118,7 @@ bool Movie::runSoundStep(int16_t s) {
             // The cue closed itself at the end of its sound: play it again.
             std::unique_ptr<SoundCue> cue = std::move(sound_);
             cue->playNotify(nullptr);
-            if (!alive(token)) return false;
+            if (!presence->alive) return false;
             sound_ = std::move(cue);
         }
         return true;
@@ -133,12 +133,12 @@ bool Movie::runSoundStep(int16_t s) {
 }
 
 bool Movie::dropSound() {
+    const std::shared_ptr<Presence> presence = presence_;  // outlives the cue below
     std::unique_ptr<SoundCue> cue = std::move(sound_);
     if (!cue) return true;
-    const std::weak_ptr<void> token = life_;
     cue->stop();
     cue.reset();
-    return alive(token);
+    return presence->alive;
 }
 
 std::unique_ptr<SoundCue> Movie::makeCue(int16_t soundNumber) {
@@ -149,7 +149,7 @@ std::unique_ptr<SoundCue> Movie::makeCue(int16_t soundNumber) {
     // A cut path would name another file: no cue, as when none can be made.
     if (length < 0 || length > kMaxSoundPathLength) return nullptr;
     try {
-        return std::make_unique<SoundCue>(window_.handle(), path, &soundNotice_);
+        return std::make_unique<SoundCue>(window_.handle(), path, &presence_->soundNotice);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -37,9 +37,9 @@ int Movie::tick(RECT target) {
     if (lastFrameTick_ != 0 && clock_.now() - lastFrameTick_ < frameInterval()) return 1;
 
     ++currentFrame_;
-    const std::weak_ptr<void> token = life_;
+    const std::shared_ptr<Presence> presence = presence_;
     const int shown = renderFrame(currentFrame_, target);
-    if (!alive(token)) return 0;
+    if (!presence->alive) return 0;
     if (!shown) {
         // Not all there yet: the next timer message tries again at once.
         --currentFrame_;
