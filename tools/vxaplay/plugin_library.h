@@ -1,0 +1,31 @@
+#pragma once
+// Finding and loading the plug-in for video/vxa the way a browser does: by
+// the MIME types and file extensions in each library's version resource.
+#include <windows.h>
+
+#include <string>
+
+#include "plugin/npapi.h"
+
+// The first library in `folder` that registers `mimeType` with `extension`;
+// empty when there is none.
+std::string findPlugin(const std::string& folder, const char* mimeType, const char* extension);
+
+class PluginLibrary {
+public:
+    PluginLibrary() = default;
+    ~PluginLibrary();
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+    // False, with `error` set, when the library or one of its exports is missing.
+    bool load(const std::string& path, std::string& error);
+    void unload();
+
+    NPError(NP_EXPORT_CALL* getEntryPoints)(NPPluginFuncs*) = nullptr;
+    NPError(NP_EXPORT_CALL* initialize)(NPNetscapeFuncs*) = nullptr;
+    NPError(NP_EXPORT_CALL* shutdown)() = nullptr;
+
+private:
+    HMODULE module_ = nullptr;
+};
