@@ -1,0 +1,348 @@
+#!/usr/bin/python3
+"""End-to-end playback through vxaplay and the built module under Wine.
+
+Each scenario builds a stream with the native `vxa build`, plays it with
+scripts/vxaplay (--batch, --record, and whatever clicks, keys, chunks and
+ends it needs), then reads vxaplay's event lines and the recorded pictures.
+Frame n of every test movie shows one black 8 x 8 square at x = 8 (n - 1) on
+a white background, so each picture tells which frame it is.
+
+usage: playback_scenarios.py --root DIR --work DIR SCENARIO
+Exit status 0 passed, 1 failed, 77 skipped (no native vxa tool).
+"""
+import argparse
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import zlib
+
+SKIPPED = 77
+SQUARE = 8
+
+
+# --- pictures -----------------------------------------------------------
+
+def read_png(path):
+    """(width, height, rows of RGB tuples) of an 8-bit RGB PNG."""
+    with open(path, "rb") as f:
+        data = f.read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
+    pos, idat, width, height = 8, b"", 0, 0
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour == 2, "8-bit RGB expected"
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * 3
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for x in range(stride):
+            a = line[x - 3] if x >= 3 else 0
+            b = previous[x]
+            c = previous[x - 3] if x >= 3 else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, 3)])
+        previous = line
+    return width, height, rows
+
+
+def frame_shown(path, frames):
+    """The frame whose square the picture shows; 0 for a window not painted
+    yet (grey), -1 for anything else."""
+    _, _, rows = read_png(path)
+    black = [n for n in range(1, frames + 1) if rows[3][SQUARE * (n - 1) + 3] == (0, 0, 0)]
+    if len(black) == 1:
+        return black[0]
+    if not black and rows[3][1][0] not in (0, 255):
+        return 0
+    return -1
+
+
+# --- movies ---------------------------------------------------------------
+
+def square_group(group_id):
+    return {"id": group_id, "width": SQUARE, "height": SQUARE, "objects": [{
+        "kind": "rect", "right": SQUARE - 1, "bottom": SQUARE - 1, "fillColor1": 255,
+        "fillColor2": 255, "lineColor1": 255, "lineColor2": 255, "fillPattern": 0, "linePattern": 255}]}
+
+
+def movie_source(frames, rate, loop=False, wait=False, late_group_frame=None):
+    """Frame n places a square at its own x. With late_group_frame, that frame
+    uses group 2, which comes in a block of its own right after the frame's."""
+    blocks = []
+    for n in range(1, frames + 1):
+        group = 2 if n == late_group_frame else 1
+        block = {"frame": {"number": n, "items": [{"group": group, "x": SQUARE * (n - 1), "y": 0}]}}
+        if n == 1:
+            block["groups"] = [square_group(1)]
+        blocks.append(block)
+        if n == late_group_frame:
+            blocks.append({"groups": [square_group(2)]})
+    return {"header": {"width": SQUARE * frames, "height": 16, "frameRate": rate, "loop": loop,
+                       "waitForClick": wait, "groupCount": 2 if late_group_frame else 1,
+                       "frameCount": frames},
+            "blocks": blocks}
+
+
+def block_offsets(path):
+    """Byte offset of each block of a wide stream."""
+    with open(path, "rb") as f:
+        data = f.read()
+    offsets, pos = [], 20
+    while pos + 2 <= len(data):
+        offsets.append(pos)
+        pos += 2 + struct.unpack(">H", data[pos:pos + 2])[0]
+    return offsets
+
+
+def chunk_holding_back(path, block):
+    """A chunk size for which the second chunk (the one that starts
+    playback) ends inside the given block, and the third completes it."""
+    offsets = block_offsets(path)
+    start, end = offsets[block], offsets[block + 1] if block + 1 < len(offsets) else os.path.getsize(path)
+    chunk = (start + 1) // 2
+    assert start <= 2 * chunk < end <= 3 * chunk, "the block does not fit the chunking"
+    return chunk
+
+
+# --- running ----------------------------------------------------------------
+
+class Run:
+    def __init__(self, stdout, returncode, record_dir, frames):
+        self.returncode = returncode
+        self.lines = [line.split(" ", 2) for line in stdout.splitlines() if line.strip()]
+        self.text = stdout
+        self.pictures = []  # (ms, frame shown)
+        for name in sorted(os.listdir(record_dir)):
+            ms = int(name.split("-")[1].split(".")[0])
+            self.pictures.append((ms, frame_shown(os.path.join(record_dir, name), frames)))
+
+    def events(self, kind, details_prefix=""):
+        return [(int(l[1]), l[2] if len(l) > 2 else "") for l in self.lines
+                if l[0] == kind and (len(l) > 2 and l[2].startswith(details_prefix) or not details_prefix)]
+
+    def time_of(self, kind, details_prefix=""):
+        found = self.events(kind, details_prefix)
+        return found[0][0] if found else None
+
+    def shown(self):
+        """Frames in the order they appeared, with their times (blank left out)."""
+        return [(ms, n) for ms, n in self.pictures if n != 0]
+
+
+class Scenarios:
+    def __init__(self, root, work):
+        self.root = root
+        self.work = work
+        self.vxa = os.path.join(root, "build", "native", "tools", "vxa", "vxa")
+        self.failures = []
+
+    def check(self, condition, message):
+        if not condition:
+            self.failures.append(message)
+
+    def movie(self, name, source):
+        json_path = os.path.join(self.work, name + ".json")
+        vxa_path = os.path.join(self.work, name + ".vxa")
+        with open(json_path, "w") as f:
+            json.dump(source, f)
+        subprocess.run([self.vxa, "build", json_path, "-o", vxa_path], check=True)
+        return vxa_path
+
+    def play(self, movie_path, frames, *options):
+        record = os.path.join(self.work, "record")
+        shutil.rmtree(record, ignore_errors=True)
+        command = [os.path.join(self.root, "scripts", "vxaplay"), "--batch", "--record", record,
+                   *map(str, options), movie_path]
+        done = subprocess.run(command, capture_output=True, text=True, timeout=120)
+        with open(os.path.join(self.work, "vxaplay.out"), "w") as f:
+            f.write(" ".join(command) + "\n" + done.stdout + done.stderr)
+        run = Run(done.stdout, done.returncode, record, frames)
+        self.check(done.returncode == 0, "vxaplay exit status %d: %s" % (done.returncode, done.stderr[-500:]))
+        self.check(run.lines and run.lines[-1] == ["exit", "0"], "last line is not 'exit 0'")
+        self.check(all(n != -1 for _, n in run.pictures), "a picture that is no frame: %s" % run.pictures)
+        return run
+
+    def sequence(self, run):
+        return [n for _, n in run.shown()]
+
+    # Each scenario: build, play, check.
+
+    def order_and_rate(self):
+        run = self.play(self.movie("rate10", movie_source(10, 10)), 10, "--for", 1600)
+        shown = run.shown()
+        self.check(self.sequence(run) == list(range(1, 11)), "frames %s, not 1..10" % self.sequence(run))
+        gaps = [b[0] - a[0] for a, b in zip(shown, shown[1:])]
+        self.check(all(g >= 90 for g in gaps), "a frame came early at 10 frames/s: gaps %s" % gaps)
+        self.check(sorted(gaps)[len(gaps) // 2] <= 160 if gaps else False, "too slow: gaps %s" % gaps)
+        start = run.time_of("call", "NPP_DestroyStream")
+        self.check(start is not None and shown and shown[0][0] >= start,
+                   "a frame before the stream ended in one chunk")
+        # Not looping: the movie ends on frame 10 and its last picture stays.
+        self.check(run.pictures and run.pictures[-1][1] == 10, "the last picture is not frame 10")
+
+    def timer_bounds_rate(self):
+        run = self.play(self.movie("rate200", movie_source(24, 200)), 24, "--for", 1200)
+        shown = run.shown()
+        self.check(self.sequence(run) == list(range(1, 25)),
+                   "every frame must be seen once, in order: %s" % self.sequence(run))
+        if len(shown) == 24:
+            span = shown[-1][0] - shown[0][0]
+            self.check(span >= 23 * 18, "24 frames in %d ms: more than one per 20-ms timer message" % span)
+
+    def late_frame(self):
+        # Playback starts with the second chunk, which holds frames 1 to 3;
+        # frame 4 is complete only with the third.
+        path = self.movie("lateframe", movie_source(10, 10))
+        chunk = chunk_holding_back(path, 3)
+        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 600, "--for", 2600)
+        writes = run.events("call", "NPP_Write ")
+        self.check(len(writes) >= 3, "the stream did not come in chunks")
+        seq = self.sequence(run)
+        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
+        shown = dict((n, ms) for ms, n in run.shown())
+        if 1 in shown and 3 in shown and 4 in shown and len(writes) >= 3:
+            self.check(shown[1] >= writes[1][0], "frame 1 before the second chunk")
+            self.check(shown[3] < writes[2][0], "frame 3 only after the third chunk")
+            self.check(writes[2][0] <= shown[4] <= writes[2][0] + 100,
+                       "frame 4 at %d, its chunk at %d: not shown at once" % (shown[4], writes[2][0]))
+
+    def late_group(self):
+        # Frame 4's record comes with the second chunk, the group it places
+        # (block 4, right after it) only with the third.
+        path = self.movie("lategroup", movie_source(10, 10, late_group_frame=4))
+        chunk = chunk_holding_back(path, 4)
+        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 600, "--for", 2600)
+        writes = run.events("call", "NPP_Write ")
+        seq = self.sequence(run)
+        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
+        shown = dict((n, ms) for ms, n in run.shown())
+        if 3 in shown and 4 in shown and len(writes) >= 3:
+            self.check(shown[3] < writes[2][0], "frame 3 only after the third chunk")
+            self.check(writes[2][0] <= shown[4] <= writes[2][0] + 100,
+                       "frame 4 at %d, its group at %d" % (shown[4], writes[2][0]))
+
+    def loops(self):
+        run = self.play(self.movie("loop", movie_source(8, 50, loop=True)), 8, "--for", 1500)
+        seq = self.sequence(run)
+        expected = list(range(1, 9)) + [6, 7, 8] * 20
+        self.check(len(seq) >= 14 and seq == expected[:len(seq)], "looping order %s" % seq)
+
+    def wait_for_click(self):
+        run = self.play(self.movie("wait", movie_source(10, 20, wait=True)), 10,
+                        "--click", 900, "--for", 1600)
+        click = run.time_of("click")
+        shown = run.shown()
+        seq = self.sequence(run)
+        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
+        self.check(click is not None and all(ms < click for ms, n in shown if n <= 6),
+                   "frames up to 6 before the click")
+        self.check(click is not None and all(ms >= click for ms, n in shown if n >= 7),
+                   "frame 7 came before the click at %s: %s" % (click, shown))
+
+    def click_pauses_and_resumes(self):
+        run = self.play(self.movie("pause", movie_source(12, 10)), 12,
+                        "--click", 350, "--click", 900, "--for", 2000)
+        clicks = [ms for ms, _ in run.events("click")]
+        shown = run.shown()
+        seq = self.sequence(run)
+        self.check(seq == list(range(1, 13)), "frames %s, not 1..12" % seq)
+        if len(clicks) == 2:
+            paused = [n for ms, n in shown if clicks[0] + 40 < ms < clicks[1]]
+            self.check(not paused, "frames %s while paused" % paused)
+            after = [ms for ms, n in shown if ms >= clicks[1]]
+            self.check(after and after[0] - clicks[1] <= 100, "no frame soon after the second click")
+
+    def escape_stops(self):
+        run = self.play(self.movie("esc", movie_source(12, 10)), 12, "--esc", 400, "--for", 1500)
+        esc = run.time_of("esc")
+        self.check(esc is not None, "the ESC key was never handed to the plug-in")
+        shown = run.shown()
+        if esc is not None:
+            late = [n for ms, n in shown if ms > esc + 40]
+            self.check(not late, "frames %s after ESC at %d" % (late, esc))
+            self.check(any(ms <= esc for ms, _ in shown), "nothing shown before ESC")
+
+    def one_chunk_waits_for_normal_end(self):
+        path = self.movie("onechunk", movie_source(6, 20))
+        run = self.play(path, 6, "--end-delay", 500, "--for", 1200)
+        end = run.time_of("call", "NPP_DestroyStream done")
+        shown = run.shown()
+        self.check(end is not None and end >= 450, "the stream ended too early")
+        self.check(shown and end is not None and shown[0][0] >= end,
+                   "frame %s before NPP_DestroyStream at %s" % (shown[:1], end))
+        run = self.play(path, 6, "--end-reason", "network-error", "--for", 600)
+        self.check(not run.shown(), "frames after an abnormal end of a one-chunk stream")
+
+    def boxes_are_answered(self):
+        # Sound 3 is not in the sound folder: the failure is told in boxes,
+        # which --batch answers, and playback goes on.
+        source = movie_source(6, 10)
+        source["blocks"][1]["frame"]["sound"] = 3
+        run = self.play(self.movie("sound", source), 6, "--for", 1200)
+        boxes = [text for _, text in run.events("box")]
+        self.check(any("3.WAV" in text and ": " in text for text in boxes), "no box about 3.WAV: %s" % boxes)
+        self.check(any("\\n" in text for text in boxes), "a box's line break is not written as \\n")
+        self.check(self.sequence(run) == list(range(1, 7)), "frames %s, not 1..6" % self.sequence(run))
+
+    def destroy_mid_playback(self):
+        run = self.play(self.movie("destroy", movie_source(12, 10)), 12, "--destroy", 450, "--for", 1100)
+        end = run.time_of("call", "NPP_Destroy ->")
+        self.check(end is not None, "no NPP_Destroy")
+        if end is not None:
+            self.check(not [n for ms, n in run.shown() if ms > end], "frames after NPP_Destroy")
+            self.check(any(n for ms, n in run.shown() if ms < end), "nothing played before NPP_Destroy")
+
+    def destroy_inside_pump(self):
+        run = self.play(self.movie("destroypump", movie_source(12, 10)), 12,
+                        "--destroy", "450:pump", "--for", 1100)
+        end = run.time_of("call", "NPP_Destroy in-pump")
+        self.check(end is not None, "NPP_Destroy did not come from inside the plug-in's pump:\n" + run.text)
+        if end is not None:
+            self.check(not [n for ms, n in run.shown() if ms > end], "frames after NPP_Destroy")
+        self.check(run.time_of("call", "NP_Shutdown") is not None, "no NP_Shutdown after the end")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--vxa", help="the native vxa tool (default: ROOT/build/native/tools/vxa/vxa)")
+    parser.add_argument("scenario")
+    args = parser.parse_args()
+    scenarios = Scenarios(os.path.abspath(args.root), os.path.abspath(args.work))
+    if args.vxa:
+        scenarios.vxa = args.vxa
+    if not os.access(scenarios.vxa, os.X_OK):
+        print("SKIPPED: %s is not built; build the native preset first (make build-native)" % scenarios.vxa)
+        return SKIPPED
+    os.makedirs(scenarios.work, exist_ok=True)
+    getattr(scenarios, args.scenario)()
+    for failure in scenarios.failures:
+        print("FAILED: " + failure)
+    if not scenarios.failures:
+        print("passed: " + args.scenario)
+    return 1 if scenarios.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
