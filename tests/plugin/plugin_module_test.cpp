@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,32 @@ TEST_F(InstanceTest, TheEndGivesTheWindowBackAndStopsPlayback) {
     EXPECT_TRUE(IsWindow(window.handle()));
     drainQueue();
     EXPECT_FALSE(timerRunning(window.handle()));
+}
+
+TEST_F(InstanceTest, AFirstChunkShorterThanTheHeaderIsCompletedByTheNext) {
+    ASSERT_EQ(NPERR_NO_ERROR, attach());
+    startStream();
+    EXPECT_EQ(5, write(movie, 0, 5));
+    EXPECT_EQ(static_cast<int32_t>(movie.size() - 5), write(movie, 5));
+    EXPECT_TRUE(timerRunning(window.handle()));
+    for (int i = 0; i < 50 && !shownFrame(); ++i) runMessages(10);
+    EXPECT_NE(0, shownFrame());
+}
+
+TEST_F(InstanceTest, TheHostsWindowGoneBeforeTheEndLeavesNothingBehind) {
+    auto own = std::make_unique<TestHostWindow>(96, 16);
+    hostRecord.window = own->handle();
+    ASSERT_EQ(NPERR_NO_ERROR, attach());
+    startStream();
+    write(movie, 0, 40);
+    write(movie, 40, 40);
+    DestroyWindow(own->handle());
+    EXPECT_EQ(static_cast<int32_t>(movie.size() - 80), write(movie, 80));
+    EXPECT_EQ(NPERR_NO_ERROR, plugin.destroystream(&instance, &stream, NPRES_DONE));
+    EXPECT_EQ(NPERR_NO_ERROR, attach());
+    runMessages(40);
+    EXPECT_EQ(NPERR_NO_ERROR, plugin.destroy(&instance, nullptr));
+    EXPECT_EQ(1, FakeHost::frees);
 }
 
 TEST_F(InstanceTest, AWindowThatCannotBeTakenOverIsReportedAndLeftAlone) {
