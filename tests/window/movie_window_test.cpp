@@ -244,13 +244,6 @@ TEST(MovieWindowEnd, DisposedInsideItsPumpLivesUntilTheTimerMessageIsDone) {
     DestroyWindow(other);
 }
 
-TEST(MovieWindowEnd, DisposedWhenNothingHoldsItGoesAtOnce) {
-    auto* window = new MovieWindow;
-    const auto token = window->lifeToken();
-    MovieWindow::dispose(window);
-    EXPECT_TRUE(token.expired());
-}
-
 bool cursorExists(HCURSOR cursor) {
     ICONINFO info{};
     if (!GetIconInfo(cursor, &info)) return false;
@@ -317,11 +310,6 @@ TEST(CursorWindow, MouseMovesAndPressesReachTheHookAndThenTheHost) {
     EXPECT_EQ(1, host.count(WM_MOUSEMOVE));
     EXPECT_EQ(1, host.count(WM_LBUTTONDOWN));
     EXPECT_EQ(1, host.count(WM_RBUTTONDOWN));
-}
-
-TEST(MessagePump, EmptyQueueGivesZero) {
-    drainQueue();
-    EXPECT_EQ(0, pumpMessages());
 }
 
 TEST(MessagePump, StopsAtEscapeAndLeavesTheRestQueued) {
