@@ -234,8 +234,13 @@ for number, (justify, heading) in enumerate(PAGES):
         words = "%s, %s" % (font, name)
         if font == "Symbol":
             words = "Symbol: abgdpqWS"  # Greek letters in the Symbol face
-        top = 18 + 15 * row
-        page.append(text((2, top, 191, top + 15), words, font, 10,
+        if justify == -1:
+            # The platform clips text at its rectangle, and right-justified
+            # italics would lose the overhang of their last letter: a trailing
+            # no-break space keeps it inside.
+            words += "\u00a0"
+        top = 18 + 14 * row
+        page.append(text((2, top, 191, top + 14), words, font, 10,
                          color=(INK, DARK_RED, NAVY)[row % 3], style=bits, justify=justify))
     group("page%d" % number, 194, 138, page)
 
