@@ -214,7 +214,7 @@ class Scenarios:
         # frame 4 is complete only with the third.
         path = self.movie("lateframe", movie_source(10, 10))
         chunk = chunk_holding_back(path, 3)
-        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 600, "--for", 2600)
+        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 400, "--for", 3000)
         writes = run.events("call", "NPP_Write ")
         self.check(len(writes) >= 3, "the stream did not come in chunks")
         seq = self.sequence(run)
@@ -231,7 +231,7 @@ class Scenarios:
         # (block 4, right after it) only with the third.
         path = self.movie("lategroup", movie_source(10, 10, late_group_frame=4))
         chunk = chunk_holding_back(path, 4)
-        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 600, "--for", 2600)
+        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 400, "--for", 3000)
         writes = run.events("call", "NPP_Write ")
         seq = self.sequence(run)
         self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
