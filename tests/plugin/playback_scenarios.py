@@ -188,7 +188,7 @@ class Scenarios:
     # Each scenario: build, play, check.
 
     def order_and_rate(self):
-        run = self.play(self.movie("rate10", movie_source(10, 10)), 10, "--for", 1600)
+        run = self.play(self.movie("rate10", movie_source(10, 10)), 10, "--for", 1900)
         shown = run.shown()
         self.check(self.sequence(run) == list(range(1, 11)), "frames %s, not 1..10" % self.sequence(run))
         gaps = [b[0] - a[0] for a, b in zip(shown, shown[1:])]
@@ -261,7 +261,7 @@ class Scenarios:
 
     def click_pauses_and_resumes(self):
         run = self.play(self.movie("pause", movie_source(12, 10)), 12,
-                        "--click", 350, "--click", 900, "--for", 2000)
+                        "--click", 350, "--click", 900, "--for", 2500)
         clicks = [ms for ms, _ in run.events("click")]
         shown = run.shown()
         seq = self.sequence(run)
@@ -298,7 +298,7 @@ class Scenarios:
         # which --batch answers, and playback goes on.
         source = movie_source(6, 10)
         source["blocks"][1]["frame"]["sound"] = 3
-        run = self.play(self.movie("sound", source), 6, "--for", 1200)
+        run = self.play(self.movie("sound", source), 6, "--for", 1600)
         boxes = [text for _, text in run.events("box")]
         self.check(any("3.WAV" in text and ": " in text for text in boxes), "no box about 3.WAV: %s" % boxes)
         self.check(any("\\n" in text for text in boxes), "a box's line break is not written as \\n")
