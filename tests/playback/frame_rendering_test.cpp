@@ -1,0 +1,365 @@
+// Frames composed off screen and copied to a real window, and the sound
+// step seen through the MCI command strings it causes, with real WAV files
+// in a sound directory that the host's registry entry points to.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "graphics/offscreen_surface.h"
+#include "message_box_watcher.h"
+#include "movie/object_group.h"
+#include "movie_test_support.h"
+#include "sound/mci_device.h"
+#include "sound/sound_cue.h"
+
+using namespace movietest;
+
+namespace {
+
+using Commands = std::vector<std::string>;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);   // index 35, a plain colour
+constexpr COLORREF kBlue = RGB(0, 0, 255);  // index 210
+
+// The host's installation with a sound directory below it.
+class InstalledSounds {
+public:
+    InstalledSounds()
+        : tree_("zured16 render "),
+          install_(tree_.makeFolder("Navigator Install")),
+          sounds_(tree_.makeFolder("Navigator Install\\PROGRAM\\PLUGINS\\VXA_WAV")),
+          value_(install_.c_str()) {}
+    void add(const std::string& name, int milliseconds) { writeSilentWav(sounds_ + "\\" + name, milliseconds); }
+
+private:
+    TempTree tree_;
+    std::string install_;
+    std::string sounds_;
+    ScopedInstallDirectory value_;
+};
+
+class FrameRendering : public ::testing::Test {
+protected:
+    FrameRendering()
+        : watcher_(true, [this](const SeenBox& box) {
+              if (insideBox_) insideBox_(box);
+          }),
+          window_(64, 48, 300, 200) {
+        sounds_.add("7.WAV", 4000);
+        sounds_.add("9.WAV", 4000);
+        sounds_.add("-3.WAV", 4000);
+        sounds_.add("5.WAV", 120);  // ends within a few frames
+        MciDevice::setCommandObserver([this](const std::string& command, unsigned long result) {
+            commands_.push_back(command);
+            log_.push_back(command + " -> " + std::to_string(result));
+        });
+    }
+    ~FrameRendering() override {
+        movie_.reset();
+        MciDevice::setCommandObserver(nullptr);
+    }
+
+    void load(const HeaderFields& fields, const std::vector<vxa::Block>& blocks) {
+        movie_ = feed(streamBytes(wideHeader(fields), blocks), {}, window_.object(), clock_);
+        movie_->resetPlayback();
+    }
+    int tick() {
+        clock_.advance(100);
+        return movie_->tick(movie_->getBounds());
+    }
+    // Frames 1..sounds.size() placing group 1, with these sound numbers.
+    void loadSounds(const std::vector<int16_t>& sounds, std::vector<vxa::Block> more = {}) {
+        std::vector<vxa::Block> blocks{groupBlock({rectGroup(1, 8, 8, 35)})};
+        for (size_t i = 0; i < sounds.size(); ++i)
+            blocks.push_back(frameBlock(static_cast<int16_t>(i + 1), {place(1, 0, 0)}, sounds[i]));
+        blocks.insert(blocks.end(), more.begin(), more.end());
+        load({64, 48, 2, static_cast<int16_t>(sounds.size() + 4), 10, 1, 1}, blocks);
+        commands_.clear();
+    }
+    std::string path(const std::string& file) const { return movie_->soundDirectory() + file; }
+    std::string alias() const { return movie_->sound()->alias(); }
+    COLORREF offscreenPixel(int x, int y) const { return GetPixel(movie_->offscreen()->handle(), x, y); }
+    ::testing::AssertionResult playsToItsEnd() {
+        // A generous bound: a busy machine delays the driver's end of play.
+        const DWORD start = GetTickCount();
+        while (movie_->sound() && movie_->sound()->isPlaying() && GetTickCount() - start < 15000) pumpFor(10);
+        if (movie_->sound() && !movie_->sound()->isPlaying()) return ::testing::AssertionSuccess();
+        // What MCI was told and what it answered, for the driver's part in it.
+        ::testing::AssertionResult failure = ::testing::AssertionFailure() << "the sound did not end; MCI log:";
+        for (const std::string& line : log_) failure << "\n  " << line;
+        for (const SeenBox& box : watcher_.boxes()) failure << "\n  box: " << box.text;
+        return failure;
+    }
+
+    InstalledSounds sounds_;
+    std::function<void(const SeenBox&)> insideBox_;
+    MessageBoxWatcher watcher_;
+    TestWindow window_;
+    ManualClock clock_;
+    Commands commands_;
+    Commands log_;
+    std::unique_ptr<Movie> movie_;
+};
+
+TEST_F(FrameRendering, PlacedGroupsReachTheWindowInOneCopy) {
+    load({64, 48, 2, 3},
+         {groupBlock({rectGroup(1, 16, 16, 35), rectGroup(2, 8, 8, 210)}),
+          frameBlock(1, {place(1, 10, 20), place(2, 14, 24)}), frameBlock(2, {}),
+          frameBlock(3, {place(1, 40, 0), place(2, 0, 0)})});
+    const RECT bounds = movie_->getBounds();
+    ASSERT_EQ(1, movie_->renderFrame(1, bounds));
+    EXPECT_EQ(kWhite, window_.pixel(5, 5));
+    EXPECT_EQ(kRed, window_.pixel(11, 21));
+    EXPECT_EQ(kBlue, window_.pixel(15, 25));  // the later item covers the earlier
+    EXPECT_EQ(kRed, window_.pixel(24, 34));
+    EXPECT_EQ(kWhite, window_.pixel(26, 36));
+    EXPECT_EQ(kBlue, offscreenPixel(15, 25));
+
+    // No items: the plain background, and still a frame shown.
+    ASSERT_EQ(1, movie_->renderFrame(2, bounds));
+    EXPECT_EQ(kWhite, window_.pixel(11, 21));
+    EXPECT_EQ(kWhite, window_.pixel(15, 25));
+
+    // A frame past the table draws nothing and counts as shown; frame 0 and
+    // negative numbers name no frame.
+    ASSERT_EQ(1, movie_->renderFrame(1, bounds));
+    EXPECT_EQ(1, movie_->renderFrame(4, bounds));
+    EXPECT_EQ(0, movie_->renderFrame(0, bounds));
+    EXPECT_EQ(0, movie_->renderFrame(-2, bounds));
+    EXPECT_EQ(kRed, window_.pixel(11, 21));
+}
+
+TEST_F(FrameRendering, MissingGroupOrRecordLeavesTheWindowAsItWas) {
+    load({64, 48, 3, 3},
+         {groupBlock({rectGroup(1, 16, 16, 35)}), frameBlock(1, {place(1, 0, 0)}),
+          frameBlock(2, {place(1, 30, 30), place(3, 0, 0)})});
+    const RECT bounds = movie_->getBounds();
+    ASSERT_EQ(1, movie_->renderFrame(1, bounds));
+    EXPECT_EQ(0, movie_->renderFrame(2, bounds));  // group 3 has not arrived
+    EXPECT_EQ(0, movie_->renderFrame(3, bounds));  // frame 3 has not arrived
+    EXPECT_EQ(kRed, window_.pixel(2, 2));
+    EXPECT_EQ(kWhite, window_.pixel(32, 32));
+    // Composing went as far as the missing group.
+    EXPECT_EQ(kRed, offscreenPixel(32, 32));
+}
+
+TEST_F(FrameRendering, RepeatWithNothingToCopyDrawsNothing) {
+    load({64, 48, 2, 1}, {groupBlock({rectGroup(1, 16, 16, 35)}), frameBlock(1, {repeat(), place(1, 4, 4)})});
+    ASSERT_EQ(0, movie_->frame(1)->items[0].groupId);
+    EXPECT_EQ(1, movie_->renderFrame(1, movie_->getBounds()));
+    EXPECT_EQ(kRed, window_.pixel(5, 5));
+}
+
+TEST_F(FrameRendering, BackgroundColourSettlesOnTheFirstFrame) {
+    // Index 1: a palette-relative colour; index 255: plain black.
+    for (uint8_t byte : {uint8_t{2}, uint8_t{0}, uint8_t{100}}) {
+        load({64, 48, 1, 2, 10, byte}, {frameBlock(1, {}), frameBlock(2, {})});
+        const COLORREF before = movie_->backgroundColor();
+        ASSERT_EQ(1, movie_->renderFrame(1, movie_->getBounds()));
+        const COLORREF shown = offscreenPixel(0, 0);
+        EXPECT_EQ(shown, movie_->backgroundColor() & 0x00FFFFFF);
+        EXPECT_EQ(before & 0x00FFFFFF, shown);  // a true-colour display makes it exactly
+        EXPECT_EQ(shown, window_.pixel(30, 30));
+        const COLORREF settled = movie_->backgroundColor();
+        ASSERT_EQ(1, movie_->renderFrame(2, movie_->getBounds()));
+        EXPECT_EQ(settled, movie_->backgroundColor());
+    }
+}
+
+TEST_F(FrameRendering, RepaintRedrawsTheFrameShowing) {
+    load({64, 48, 1, 2, 10}, {groupBlock({rectGroup(1, 16, 16, 35)}), frameBlock(1, {place(1, 0, 0)})});
+    const COLORREF unpainted = window_.pixel(2, 2);
+    ASSERT_NE(kWhite, unpainted);
+    movie_->repaintCurrentFrame(movie_->getBounds());  // nothing shown yet: nothing drawn
+    EXPECT_EQ(unpainted, window_.pixel(2, 2));
+    tick();
+    ASSERT_EQ(1, movie_->currentFrame());
+    HDC dc = GetDC(window_.handle());
+    RECT all{0, 0, 64, 48};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(window_.handle(), dc);
+    ASSERT_EQ(RGB(0, 0, 0), window_.pixel(2, 2));
+    movie_->repaintCurrentFrame(movie_->getBounds());
+    EXPECT_EQ(kRed, window_.pixel(2, 2));
+    EXPECT_EQ(kWhite, window_.pixel(40, 40));
+}
+
+TEST_F(FrameRendering, SoundCarriesOnThroughFramesWithoutOne) {
+    loadSounds({7, 0, 0, 0});
+    tick();
+    ASSERT_NE(nullptr, movie_->sound());
+    const std::string cue = alias();
+    EXPECT_EQ((Commands{"open " + path("7.WAV") + " type waveaudio alias " + cue, "play " + cue + " notify"}),
+              commands_);
+    EXPECT_EQ(1, movie_->soundStartFrame());
+    for (int n = 2; n <= 4; ++n) tick();
+    EXPECT_EQ(4, movie_->soundStartFrame());
+    EXPECT_EQ(7, movie_->soundNumber());
+    ASSERT_NE(nullptr, movie_->sound());
+    EXPECT_TRUE(movie_->sound()->isPlaying());
+    EXPECT_EQ(2u, commands_.size());  // nothing stopped
+    EXPECT_TRUE(watcher_.boxes().empty());
+}
+
+TEST_F(FrameRendering, RepeatedNumberThenNoneStopsTheSound) {
+    loadSounds({7, 7, 0});
+    tick();
+    const std::string cue = alias();
+    tick();
+    EXPECT_EQ(1, movie_->soundStartFrame());  // a repeat does not move it
+    EXPECT_EQ(2u, commands_.size());
+    tick();
+    EXPECT_EQ(nullptr, movie_->sound());
+    EXPECT_EQ(0, movie_->soundNumber());
+    // Stopped by the step, then stopped and closed by the cue's destruction.
+    EXPECT_EQ((Commands{"stop " + cue, "stop " + cue, "close " + cue}),
+              Commands(commands_.begin() + 2, commands_.end()));
+}
+
+TEST_F(FrameRendering, AnotherNumberReplacesTheCue) {
+    loadSounds({7, 9});
+    tick();
+    const std::string first = alias();
+    commands_.clear();
+    tick();
+    ASSERT_NE(nullptr, movie_->sound());
+    const std::string second = alias();
+    EXPECT_NE(first, second);
+    EXPECT_EQ((Commands{"stop " + first, "stop " + first, "close " + first,
+                        "open " + path("9.WAV") + " type waveaudio alias " + second, "play " + second + " notify"}),
+              commands_);
+    EXPECT_EQ(9, movie_->soundNumber());
+    EXPECT_EQ(2, movie_->soundStartFrame());
+}
+
+TEST_F(FrameRendering, SameNumberStartsAgainOnceItHasEnded) {
+    loadSounds({5, 5, 5});
+    tick();
+    const std::string first = alias();
+    ASSERT_TRUE(playsToItsEnd());
+    commands_.clear();
+    tick();
+    const std::string second = alias();
+    EXPECT_NE(first, second);
+    EXPECT_EQ((Commands{"open " + path("5.WAV") + " type waveaudio alias " + second, "play " + second + " notify"}),
+              commands_);
+    EXPECT_EQ(1, movie_->soundStartFrame());
+}
+
+TEST_F(FrameRendering, RepaintStopsACarriedSoundAndRestartsAnEndedOne) {
+    loadSounds({7, 0});
+    tick();
+    tick();
+    ASSERT_NE(nullptr, movie_->sound());
+    EXPECT_EQ(2, movie_->soundStartFrame());
+    movie_->repaintCurrentFrame(movie_->getBounds());
+    EXPECT_EQ(nullptr, movie_->sound());
+
+    loadSounds({5});
+    tick();
+    const std::string first = alias();
+    commands_.clear();
+    movie_->repaintCurrentFrame(movie_->getBounds());
+    EXPECT_TRUE(commands_.empty());  // still playing: left alone
+    ASSERT_TRUE(playsToItsEnd());
+    commands_.clear();
+    movie_->repaintCurrentFrame(movie_->getBounds());
+    EXPECT_EQ(2u, commands_.size());
+    EXPECT_NE(first, alias());
+    EXPECT_TRUE(movie_->sound()->isPlaying());
+}
+
+TEST_F(FrameRendering, RetriedFrameWithoutSoundStopsTheCarriedOne) {
+    // Frame 2 names a group that has not arrived.
+    loadSounds({7}, {frameBlock(2, {place(2, 0, 0)})});
+    tick();
+    EXPECT_EQ(1, tick());
+    EXPECT_EQ(1, movie_->currentFrame());
+    ASSERT_NE(nullptr, movie_->sound());
+    EXPECT_EQ(2, movie_->soundStartFrame());  // the first attempt carried it on
+    tick();
+    EXPECT_EQ(nullptr, movie_->sound());
+
+    // A missing record leaves the sound alone.
+    loadSounds({7});
+    tick();
+    for (int i = 0; i < 3; ++i) tick();
+    ASSERT_NE(nullptr, movie_->sound());
+    EXPECT_EQ(1, movie_->soundStartFrame());
+    EXPECT_EQ(2u, commands_.size());
+}
+
+TEST_F(FrameRendering, NegativeSoundNumberKeepsItsSign) {
+    loadSounds({-3});
+    tick();
+    ASSERT_NE(nullptr, movie_->sound());
+    EXPECT_EQ("open " + path("-3.WAV") + " type waveaudio alias " + alias(), commands_.at(0));
+    EXPECT_TRUE(watcher_.boxes().empty());
+}
+
+TEST_F(FrameRendering, NoCueWithoutASoundDirectoryOrWhenThePathIsTooLong) {
+    {
+        ScopedInstallDirectory none(nullptr);
+        loadSounds({7, 7, 0});
+    }
+    EXPECT_EQ("", movie_->soundDirectory());
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(1, tick());
+    EXPECT_TRUE(commands_.empty());
+    EXPECT_EQ(nullptr, movie_->sound());
+
+    // A directory of 28 + k characters makes "7.WAV" paths of 33 + k: 143
+    // characters are played (the file is missing), 144 are not.
+    for (int k : {110, 111}) {
+        const std::string install = "Q:\\" + std::string(static_cast<size_t>(k), 'y');
+        {
+            ScopedInstallDirectory value(install.c_str());
+            loadSounds({7});
+        }
+        ASSERT_EQ(static_cast<size_t>(28 + k), movie_->soundDirectory().size());
+        watcher_.clear();
+        tick();
+        EXPECT_EQ(1, movie_->currentFrame());
+        EXPECT_EQ(7, movie_->soundNumber());
+        if (k == 110) {
+            ASSERT_FALSE(commands_.empty());
+            EXPECT_EQ("open " + movie_->soundDirectory() + "7.WAV type waveaudio alias " + alias(), commands_[0]);
+            EXPECT_FALSE(watcher_.boxes().empty());
+        } else {
+            EXPECT_TRUE(commands_.empty());
+            EXPECT_EQ(nullptr, movie_->sound());
+            EXPECT_TRUE(watcher_.boxes().empty());
+        }
+    }
+}
+
+TEST_F(FrameRendering, BoxInsideTheSoundStepLetsNothingRenderOrAdvance) {
+    // 8.WAV is missing: the open command fails with a box.
+    loadSounds({8, 0, 0});
+    int nestedTicks = 0;
+    insideBox_ = [&](const SeenBox&) {
+        ++nestedTicks;
+        EXPECT_EQ(1, movie_->tick(movie_->getBounds()));
+        EXPECT_EQ(1, movie_->currentFrame());
+        EXPECT_EQ(0, movie_->renderFrame(1, movie_->getBounds()));
+        movie_->repaintCurrentFrame(movie_->getBounds());
+    };
+    EXPECT_EQ(1, tick());
+    insideBox_ = nullptr;
+    EXPECT_GT(nestedTicks, 0);
+    EXPECT_EQ(1, movie_->currentFrame());
+    EXPECT_EQ(kRed, window_.pixel(2, 2));
+    EXPECT_EQ(1, tick());
+    EXPECT_EQ(2, movie_->currentFrame());
+}
+
+TEST_F(FrameRendering, MovieDestroyedFromABoxInsideTheSoundStep) {
+    loadSounds({8, 0});
+    insideBox_ = [&](const SeenBox&) { movie_.reset(); };
+    Movie* movie = movie_.get();
+    EXPECT_EQ(0, movie->tick(movie->getBounds()));
+    insideBox_ = nullptr;
+    EXPECT_EQ(nullptr, movie_);
+}
+
+}  // namespace
