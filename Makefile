@@ -41,9 +41,9 @@ test-native:
 # Win32 tests under wine64; the environment is stopped afterwards only as far
 # as this run started it.
 test-wine:
-	@status=0; scripts/wine-env start >/dev/null; \
+	@status=0; started=$$(mktemp); scripts/wine-env start $$started >/dev/null; \
 	ctest --test-dir build/x86_64 --output-on-failure || status=1; \
-	scripts/wine-env stop; exit $$status
+	scripts/wine-env stop $$started; exit $$status
 
 check-modules:
 	/usr/bin/python3 tests/plugin/check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
