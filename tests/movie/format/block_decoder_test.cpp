@@ -168,44 +168,33 @@ TEST(MalformedBodies, EveryTruncationIsRejected) {
   }
 }
 
-TEST(MalformedBodies, TrailingBytesAreRejected) {
-  Bytes body = bodyOf(samples::richStream(Layout::Wide).blocks[1], Layout::Wide);
-  const size_t end = body.size();
-  body.push_back(0);
-  const DecodeError error = decodeFails(body, Layout::Wide);
-  EXPECT_EQ(error.offset, end);
-  EXPECT_EQ(error.message, "1 byte left over after the last group record");
-}
-
-TEST(MalformedBodies, NegativeCountsAreRejected) {
-  EXPECT_EQ(decodeFails({0x00, 0x00, 0x00, 0xFF, 0xFF}, Layout::Wide).message,
-            "group record count -1 is negative");
-
-  const DecodeError objects =
-      decodeFails({0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x07, 0x01, 0x80, 0x00, 0x0F, 0x0F},
-                  Layout::Wide);
-  EXPECT_EQ(objects.message, "object count -32768 of group 7 is negative");
-  EXPECT_EQ(objects.offset, 8u);
-
-  const DecodeError points =
-      decodeFails(wideGroupBody(1, concat(objectHeader(0), {0xFF, 0xFE})), Layout::Wide);
-  EXPECT_EQ(points.message, "point count -2 of object 0 in group 7 is negative");
-}
-
-TEST(MalformedBodies, StringsWithoutNulInsideTheBlockAreRejected) {
-  const Bytes text = concat(objectHeader(6), {0x01, 0x00, 0x0C, 0x00, 'A', 0x00, 'n', 'o'});
-  const Bytes body = wideGroupBody(4, concat(concat(concat(objectHeader(1), objectHeader(2)),
-                                                    objectHeader(3)),
-                                             text));
-  const DecodeError error = decodeFails(body, Layout::Wide);
-  EXPECT_EQ(error.message, "text of object 3 in group 7 runs past the end of the block");
-  EXPECT_EQ(error.offset, body.size() - 2);
-}
-
-TEST(MalformedBodies, PointsPastTheEndAreRejected) {
-  const DecodeError error =
-      decodeFails(wideGroupBody(1, concat(objectHeader(0), {0x7F, 0xFF, 1, 2})), Layout::Wide);
-  EXPECT_EQ(error.message, "points of object 0 in group 7 run past the end of the block");
+TEST(MalformedBodies, EachFaultIsNamedAtItsOffset) {
+  const Bytes trailing = concat(bodyOf(samples::richStream(Layout::Wide).blocks[1], Layout::Wide), {0});
+  const Bytes unterminatedText = wideGroupBody(
+      4, concat(concat(concat(objectHeader(1), objectHeader(2)), objectHeader(3)),
+                concat(objectHeader(6), {0x01, 0x00, 0x0C, 0x00, 'A', 0x00, 'n', 'o'})));
+  const size_t anywhere = SIZE_MAX;
+  const struct {
+    Bytes body;
+    std::string message;
+    size_t offset;
+  } rows[] = {
+      {trailing, "1 byte left over after the last group record", trailing.size() - 1},
+      {{0x00, 0x00, 0x00, 0xFF, 0xFF}, "group record count -1 is negative", anywhere},
+      {{0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x07, 0x01, 0x80, 0x00, 0x0F, 0x0F},
+       "object count -32768 of group 7 is negative", 8},
+      {wideGroupBody(1, concat(objectHeader(0), {0xFF, 0xFE})),
+       "point count -2 of object 0 in group 7 is negative", anywhere},
+      {unterminatedText, "text of object 3 in group 7 runs past the end of the block",
+       unterminatedText.size() - 2},
+      {wideGroupBody(1, concat(objectHeader(0), {0x7F, 0xFF, 1, 2})),
+       "points of object 0 in group 7 run past the end of the block", anywhere},
+  };
+  for (const auto& row : rows) {
+    const DecodeError error = decodeFails(row.body, Layout::Wide);
+    EXPECT_EQ(error.message, row.message);
+    if (row.offset != anywhere) EXPECT_EQ(error.offset, row.offset) << row.message;
+  }
 }
 
 TEST(MalformedBodies, BodiesLongerThanALengthFieldCanHoldAreRejected) {

@@ -16,54 +16,36 @@ TEST(BigEndian, ReadsSignedHighByteFirst) {
   EXPECT_EQ(readBigEndian16(bytes + 6), 32767);
 }
 
-TEST(Header, VersionOf10000SelectsTheWideLayout) {
-  const uint8_t bytes[] = {0x27, 0x10, 0x01, 0xFF, 0x04, 0x05, 0x00, 0x06, 0xFF, 0xF8,
-                           0x01, 0x40, 0x00, 0xC8, 0x00, 0x0C, 0x00, 0x05, 0x00, 0x09};
-  Header header;
-  ASSERT_EQ(decodeHeader(bytes, sizeof bytes, header), HeaderStatus::Complete);
-  EXPECT_EQ(header.layout, Layout::Wide);
-  EXPECT_EQ(headerSize(header.layout), 20u);
-  EXPECT_EQ(header.version, 10000);
-  EXPECT_EQ(header.loop, 1);
-  EXPECT_EQ(header.wait, -1);
-  EXPECT_EQ(header.reserved4, 4);
-  EXPECT_EQ(header.reserved5, 5);
-  EXPECT_EQ(header.reserved6, 6);
-  EXPECT_EQ(header.reserved8, -8);
-  EXPECT_EQ(header.width, 320);
-  EXPECT_EQ(header.height, 200);
-  EXPECT_EQ(header.background, 0);
-  EXPECT_EQ(header.frameRate, 12);
-  EXPECT_EQ(header.groupCount, 5);
-  EXPECT_EQ(header.frameCount, 9);
-
-  std::vector<uint8_t> out;
-  encodeHeader(header, out);
-  EXPECT_EQ(out, std::vector<uint8_t>(bytes, bytes + sizeof bytes));
-}
-
-TEST(Header, SmallerOrNegativeFirstValueIsANarrowWidth) {
-  for (const int16_t width : {int16_t{640}, int16_t{9999}, int16_t{-32768}, int16_t{-1}}) {
-    const auto w = static_cast<uint16_t>(width);
-    const uint8_t bytes[] = {static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w & 0xFF),
-                             0x01, 0xE0, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x03};
+// A first value of 10000..32767 is a version and selects the 20-byte wide
+// layout; anything else, negative values included, is a narrow width.
+TEST(Header, FirstValueSelectsTheLayoutAndBothRoundTrip) {
+  using B = std::vector<uint8_t>;
+  const struct {
+    const char* name;
+    B bytes;
+    Header expected;
+  } rows[] = {
+      {"version 10000",
+       {0x27, 0x10, 0x01, 0xFF, 0x04, 0x05, 0x00, 0x06, 0xFF, 0xF8,
+        0x01, 0x40, 0x00, 0xC8, 0x00, 0x0C, 0x00, 0x05, 0x00, 0x09},
+       Header{Layout::Wide, 10000, 1, -1, 4, 5, 6, -8, 320, 200, 0, 12, 5, 9}},
+      {"width 640", {0x02, 0x80, 0x01, 0xE0, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x03},
+       Header{Layout::Narrow, 0, 0, 0, 0, 0, 0, 0, 640, 480, 1, 10, 2, 3}},
+      {"width 9999", {0x27, 0x0F, 0x01, 0xE0, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x03},
+       Header{Layout::Narrow, 0, 0, 0, 0, 0, 0, 0, 9999, 480, 1, 10, 2, 3}},
+      {"width -32768", {0x80, 0x00, 0x01, 0xE0, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x03},
+       Header{Layout::Narrow, 0, 0, 0, 0, 0, 0, 0, -32768, 480, 1, 10, 2, 3}},
+      {"width -1", {0xFF, 0xFF, 0x01, 0xE0, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x03},
+       Header{Layout::Narrow, 0, 0, 0, 0, 0, 0, 0, -1, 480, 1, 10, 2, 3}},
+  };
+  for (const auto& row : rows) {
     Header header;
-    ASSERT_EQ(decodeHeader(bytes, sizeof bytes, header), HeaderStatus::Complete);
-    EXPECT_EQ(header.layout, Layout::Narrow);
-    EXPECT_EQ(headerSize(header.layout), 10u);
-    EXPECT_EQ(header.version, 0);
-    EXPECT_EQ(header.loop, 0);
-    EXPECT_EQ(header.wait, 0);
-    EXPECT_EQ(header.width, width);
-    EXPECT_EQ(header.height, 480);
-    EXPECT_EQ(header.background, 1);
-    EXPECT_EQ(header.frameRate, 10);
-    EXPECT_EQ(header.groupCount, 2);
-    EXPECT_EQ(header.frameCount, 3);
-
+    ASSERT_EQ(decodeHeader(row.bytes.data(), row.bytes.size(), header), HeaderStatus::Complete) << row.name;
+    EXPECT_TRUE(header == row.expected) << row.name;
+    EXPECT_EQ(headerSize(header.layout), row.bytes.size()) << row.name;
     std::vector<uint8_t> out;
     encodeHeader(header, out);
-    EXPECT_EQ(out, std::vector<uint8_t>(bytes, bytes + sizeof bytes));
+    EXPECT_EQ(out, row.bytes) << row.name;
   }
 }
 
