@@ -11,6 +11,7 @@
 #include "movie/object_group.h"
 #include "movie_test_support.h"
 #include "plugin/messages.h"
+#include "sample_blocks.h"
 
 using namespace movietest;
 
@@ -36,11 +37,8 @@ protected:
 // movie is checked against the format itself.
 std::vector<uint8_t> exampleStream() {
     std::vector<uint8_t> bytes = streamBytes(wideHeader({64, 48, 1, 2}), {});
-    append(bytes, {0x00, 0x27, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x01,
-                   0x00, 0x0A, 0x00, 0x14, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x01,
-                   0x00, 0x01, 0x1F, 0x0F, 0x03, 0x00, 0x00, 0x1F, 0x0F, 0x01, 0x02, 0x01,
-                   0x01, 0x00, 0x00, 0x01, 0x00});
-    append(bytes, {0x00, 0x09, 0x00, 0x02, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+    append(bytes, vxa::samples::exampleBlockBytes());
+    append(bytes, vxa::samples::exampleRepeatBlockBytes());
     return bytes;
 }
 
@@ -186,52 +184,46 @@ TEST_F(MovieIntake, RepeatWithoutAPreviousFrameIsAllZero) {
     EXPECT_EQ(2, movie->frame(3)->items[1].groupId);
 }
 
-TEST_F(MovieIntake, WideHeaderFromVersion10000) {
-    HeaderFields fields{300, 200, 2, 3, 12, 0, 1, -1};
-    auto movie = whole(streamBytes(wideHeader(fields), {frameBlock(3, {place(2, 1, 1)})}));
-    EXPECT_EQ(10000, movie->version());
-    EXPECT_EQ(1, movie->loops());
-    EXPECT_EQ(-1, movie->isWaitingForClick());
-    const RECT bounds = movie->getBounds();
-    EXPECT_EQ(0, bounds.left);
-    EXPECT_EQ(0, bounds.top);
-    EXPECT_EQ(300, bounds.right);
-    EXPECT_EQ(200, bounds.bottom);
-    EXPECT_EQ(12, movie->frameRate());
-    EXPECT_EQ(colorForIndex(255), movie->backgroundColor());  // byte 0
-    EXPECT_EQ(0x00000000u, movie->backgroundColor());
-    // The 20-byte header was stepped over: the block after it parsed.
-    ASSERT_NE(nullptr, movie->frame(3));
-    EXPECT_EQ(Movie::kNoWaitCursor, movie->cursorState());
-}
-
-TEST_F(MovieIntake, NarrowHeaderBelow10000) {
-    HeaderFields fields{640, 480, 2, 2, 15, 1, 0, 0};
-    auto movie = whole(streamBytes(narrowHeader(fields), {frameBlock(2, {place(1, 3, 4)})}));
-    EXPECT_EQ(0, movie->version());
-    EXPECT_EQ(0, movie->loops());
-    EXPECT_EQ(0, movie->isWaitingForClick());
-    EXPECT_EQ(640, movie->getBounds().right);
-    EXPECT_EQ(480, movie->getBounds().bottom);
-    EXPECT_EQ(0x00FFFFFFu, movie->backgroundColor());  // byte 1: index 0, white
-    ASSERT_NE(nullptr, movie->frame(2));
-    EXPECT_EQ(3, movie->frame(2)->items[0].x);
-}
-
-TEST_F(MovieIntake, FirstValueOf0x8000OrMoreIsANarrowWidth) {
+TEST_F(MovieIntake, HeaderSettingsInBothLayouts) {
     // 9999 and -32768 are both widths; only 10000..32767 is a version.
-    for (int16_t width : {int16_t{9999}, int16_t{-32768}, int16_t{-1}}) {
+    const auto narrowWidth = [](int16_t width) {
         std::vector<uint8_t> bytes;
         vxa::appendBigEndian16(bytes, width);
         append(bytes, {0x00, 0x10, 0x02, 0x05, 0x00, 0x01, 0x00, 0x01});
         append(bytes, blockBytes(frameBlock(1, {place(1, 2, 3)}), vxa::Layout::Narrow));
-        auto movie = whole(bytes);
-        EXPECT_EQ(0, movie->version());
-        EXPECT_EQ(width, movie->getBounds().right);
-        EXPECT_EQ(16, movie->getBounds().bottom);
-        EXPECT_EQ(colorForIndex(1), movie->backgroundColor());
-        EXPECT_EQ(5, movie->frameRate());
-        ASSERT_NE(nullptr, movie->frame(1)) << width;
+        return bytes;
+    };
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int version, loops, wait, width, height;
+        COLORREF background;
+        int rate, frame;
+    } rows[] = {
+        // The 20-byte header is stepped over: the block after it parses.
+        {"wide", streamBytes(wideHeader({300, 200, 2, 3, 12, 0, 1, -1}), {frameBlock(3, {place(2, 1, 1)})}),
+         10000, 1, -1, 300, 200, 0x00000000u, 12, 3},
+        {"narrow", streamBytes(narrowHeader({640, 480, 2, 2, 15, 1, 0, 0}), {frameBlock(2, {place(1, 3, 4)})}),
+         0, 0, 0, 640, 480, 0x00FFFFFFu, 15, 2},
+        {"width 9999", narrowWidth(9999), 0, 0, 0, 9999, 16, colorForIndex(1), 5, 1},
+        {"width -32768", narrowWidth(-32768), 0, 0, 0, -32768, 16, colorForIndex(1), 5, 1},
+        {"width -1", narrowWidth(-1), 0, 0, 0, -1, 16, colorForIndex(1), 5, 1},
+    };
+    for (const auto& row : rows) {
+        auto movie = whole(row.bytes);
+        const RECT bounds = movie->getBounds();
+        EXPECT_EQ(row.version, movie->version()) << row.name;
+        EXPECT_EQ(row.loops, movie->loops()) << row.name;
+        EXPECT_EQ(row.wait, movie->isWaitingForClick()) << row.name;
+        EXPECT_EQ(0, bounds.left) << row.name;
+        EXPECT_EQ(0, bounds.top) << row.name;
+        EXPECT_EQ(row.width, bounds.right) << row.name;
+        EXPECT_EQ(row.height, bounds.bottom) << row.name;
+        EXPECT_EQ(row.background, movie->backgroundColor()) << row.name;
+        EXPECT_EQ(row.rate, movie->frameRate()) << row.name;
+        EXPECT_EQ(Movie::kNoWaitCursor, movie->cursorState()) << row.name;
+        ASSERT_NE(nullptr, movie->frame(row.frame)) << row.name;
+        EXPECT_NE(0, movie->frame(row.frame)->items[0].x) << row.name;
     }
 }
 
