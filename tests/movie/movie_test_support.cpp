@@ -19,26 +19,10 @@ TestWindow::TestWindow(int width, int height, int x, int y) {
 }
 
 COLORREF TestWindow::pixel(int x, int y) const {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, dib);
     HDC window = GetDC(handle());
-    BitBlt(memory, 0, 0, 1, 1, window, x, y, SRCCOPY);
+    const COLORREF color = GetPixel(window, x, y);
     ReleaseDC(handle(), window);
-    GdiFlush();
-    const uint32_t bgrx = *static_cast<const uint32_t*>(bits);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF);
+    return color;
 }
 
 namespace {

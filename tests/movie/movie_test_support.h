@@ -23,7 +23,7 @@ public:
     TestWindow(int width, int height, int x = 40, int y = 40);
     HWND handle() const { return object_.handle(); }
     const fw::WindowObject& object() const { return object_; }
-    // The window's pixel at (x, y), read back through a DIB.
+    // The window's pixel at (x, y).
     COLORREF pixel(int x, int y) const;
 
 private:

@@ -69,7 +69,6 @@ TEST(EntryPoints, TheCallbackTableMustReachItsEventEntry) {
     std::memset(&functions, 0xCD, sizeof functions);
     functions.size = kMinPluginFuncsSize;
     EXPECT_EQ(NPERR_NO_ERROR, module().getEntryPoints(&functions));
-    EXPECT_EQ(kPluginApiVersion, functions.version);
     EXPECT_EQ(6, functions.version);
     for (void* slot : {reinterpret_cast<void*>(functions.newp), reinterpret_cast<void*>(functions.destroy),
                        reinterpret_cast<void*>(functions.setwindow), reinterpret_cast<void*>(functions.newstream),
