@@ -193,7 +193,9 @@ TEST(MalformedBodies, EachFaultIsNamedAtItsOffset) {
   for (const auto& row : rows) {
     const DecodeError error = decodeFails(row.body, Layout::Wide);
     EXPECT_EQ(error.message, row.message);
-    if (row.offset != anywhere) EXPECT_EQ(error.offset, row.offset) << row.message;
+    if (row.offset != anywhere) {
+      EXPECT_EQ(error.offset, row.offset) << row.message;
+    }
   }
 }
 
