@@ -12,16 +12,10 @@ namespace {
 
 using namespace colors;
 
-Snapshot drawn(GraphicObject& object, TestSurface& canvas) {
-    canvas.clear(colorForIndex(kGrey));
-    object.draw(canvas.surface());
-    return canvas.snapshot();
-}
-
 TEST(LineObject, RunsFromTheFirstCornerToTheSecond) {
     TestSurface canvas(256, 256);
     LineObject line(1, makeHeader(200, 10, 10, 200, Fill{}, Line{12, kRed, kBlue, 1}));
-    const Snapshot shot = drawn(line, canvas);
+    const Snapshot shot = canvas.drawn(line);
     // A line leaves out its last pixel: only the start corner is drawn.
     EXPECT_EQ(rgbOfIndex(kRed), shot.at(200, 10));
     EXPECT_NE(rgbOfIndex(kRed), shot.at(10, 200));
@@ -32,16 +26,16 @@ TEST(LineObject, RunsFromTheFirstCornerToTheSecond) {
 TEST(LineObject, PenColourAndWidth) {
     TestSurface canvas;
     LineObject second(1, makeHeader(5, 30, 60, 30, Fill{}, Line{0, kRed, kBlue, 1}));
-    EXPECT_EQ(rgbOfIndex(kBlue), drawn(second, canvas).at(20, 30));
+    EXPECT_EQ(rgbOfIndex(kBlue), canvas.drawn(second).at(20, 30));
     for (int pattern : {12, 5}) {
         LineObject first(1, makeHeader(5, 30, 60, 30, Fill{}, Line{pattern, kRed, kBlue, 1}));
-        EXPECT_EQ(rgbOfIndex(kRed), drawn(first, canvas).at(20, 30)) << "pattern " << pattern;
+        EXPECT_EQ(rgbOfIndex(kRed), canvas.drawn(first).at(20, 30)) << "pattern " << pattern;
     }
     LineObject wide(1, makeHeader(5, 30, 60, 30, Fill{}, Line{12, kRed, kBlue, 5}));
-    const RECT bounds = drawn(wide, canvas).boundsOf(rgbOfIndex(kRed));
+    const RECT bounds = canvas.drawn(wide).boundsOf(rgbOfIndex(kRed));
     EXPECT_EQ(5, bounds.bottom - bounds.top);
     LineObject none(1, makeHeader(5, 30, 60, 30, Fill{}, Line{255, kRed, kBlue, 5}));
-    EXPECT_EQ(64 * 64, drawn(none, canvas).count(rgbOfIndex(kGrey)));
+    EXPECT_EQ(64 * 64, canvas.drawn(none).count(rgbOfIndex(kGrey)));
 }
 
 void expectPoint(const POINT& point, int x, int y) {
@@ -95,7 +89,7 @@ TEST(ArcObject, AnglesOutsideOneTurnGiveThePointsOfTheirDirection) {
 TEST(ArcObject, DrawsClockwiseFromTheStartThroughTheSweep) {
     TestSurface canvas(128, 128);
     ArcObject arc(5, arcHeader(10, 10, 110, 60), 0, 90);
-    const RECT bounds = drawn(arc, canvas).boundsOf(rgbOfIndex(kRed));
+    const RECT bounds = canvas.drawn(arc).boundsOf(rgbOfIndex(kRed));
     EXPECT_GE(bounds.left, 58);
     EXPECT_LE(bounds.bottom, 37);
     EXPECT_EQ(10, bounds.top);
@@ -106,8 +100,8 @@ TEST(ArcObject, OutOfRangeAnglesDrawLikeTheirEquivalents) {
     TestSurface canvas(128, 128);
     ArcObject negative(5, arcHeader(10, 10, 110, 60), -90, 450);  // 270 through 360
     ArcObject plain(5, arcHeader(10, 10, 110, 60), 270, 90);
-    const Snapshot a = drawn(negative, canvas);
-    const Snapshot b = drawn(plain, canvas);
+    const Snapshot a = canvas.drawn(negative);
+    const Snapshot b = canvas.drawn(plain);
     EXPECT_GT(a.count(rgbOfIndex(kRed)), 0);
     EXPECT_EQ(b.count(rgbOfIndex(kRed)), a.count(rgbOfIndex(kRed)));
     const RECT bounds = a.boundsOf(rgbOfIndex(kRed));
@@ -118,10 +112,10 @@ TEST(ArcObject, OutOfRangeAnglesDrawLikeTheirEquivalents) {
 TEST(ArcObject, ZeroSweepIsTheWholeEllipseAndNoLineIsNothing) {
     TestSurface canvas(128, 128);
     ArcObject whole(5, arcHeader(10, 10, 110, 60), 30, 0);
-    const RECT bounds = drawn(whole, canvas).boundsOf(rgbOfIndex(kRed));
+    const RECT bounds = canvas.drawn(whole).boundsOf(rgbOfIndex(kRed));
     EXPECT_EQ("10,10,110,60", str(bounds));
     ArcObject none(5, arcHeader(10, 10, 110, 60, 255), 0, 90);
-    EXPECT_EQ(0, drawn(none, canvas).count(rgbOfIndex(kRed)));
+    EXPECT_EQ(0, canvas.drawn(none).count(rgbOfIndex(kRed)));
 }
 
 }  // namespace

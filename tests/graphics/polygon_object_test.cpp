@@ -35,12 +35,6 @@ using namespace colors;
 const uint32_t kBackground = rgbOfIndex(kGrey);
 const POINT kTriangle[] = {{10, 10}, {50, 10}, {50, 40}};
 
-Snapshot drawn(GraphicObject& object, TestSurface& canvas) {
-    canvas.clear(colorForIndex(kGrey));
-    object.draw(canvas.surface());
-    return canvas.snapshot();
-}
-
 // Pixels of a colour within a small square around (x, y).
 int around(const Snapshot& shot, uint32_t rgb, int x, int y) { return shot.count(rgb, RECT{x - 2, y - 2, x + 3, y + 3}); }
 
@@ -56,14 +50,14 @@ TEST(PolygonObject, CopiesItsPoints) {
 TEST(PolygonObject, SolidLineWithoutFillIsOpenAndWithAFillClosed) {
     TestSurface canvas;
     PolygonObject open(0, makeHeader(0, 0, 60, 60, Fill{255}, Line{12, kRed, kBlue, 1}), 3, kTriangle);
-    Snapshot shot = drawn(open, canvas);
+    Snapshot shot = canvas.drawn(open);
     EXPECT_EQ(rgbOfIndex(kRed), shot.at(30, 10));
     EXPECT_EQ(rgbOfIndex(kRed), shot.at(50, 25));
     EXPECT_EQ(0, around(shot, rgbOfIndex(kRed), 30, 25));  // the closing edge isn't drawn
     EXPECT_EQ(kBackground, shot.at(45, 20));
 
     PolygonObject closed(0, makeHeader(0, 0, 60, 60, Fill{12, kYellow}, Line{12, kRed, kBlue, 1}), 3, kTriangle);
-    shot = drawn(closed, canvas);
+    shot = canvas.drawn(closed);
     EXPECT_GT(around(shot, rgbOfIndex(kRed), 30, 25), 0);
     EXPECT_EQ(rgbOfIndex(kYellow), shot.at(45, 20));
     EXPECT_EQ(kBackground, shot.at(20, 30));
@@ -73,7 +67,7 @@ TEST(PolygonObject, PatternedLineFramesTheClosedOutlineAndLeavesTheInsideTranspa
     TestSurface canvas;
     PolygonObject framed(0, makeHeader(0, 0, 60, 60, Fill{255, kYellow, kBlue}, Line{22, kRed, kGreen, 2}), 3,
                          kTriangle);
-    const Snapshot shot = drawn(framed, canvas);
+    const Snapshot shot = canvas.drawn(framed);
     EXPECT_GT(around(shot, rgbOfIndex(kRed), 30, 25), 0);  // along the closing edge too
     EXPECT_GT(around(shot, rgbOfIndex(kGreen), 30, 25), 0);
     EXPECT_GT(around(shot, rgbOfIndex(kRed), 30, 10), 0);
@@ -88,7 +82,7 @@ TEST(PolygonObject, PatternedLineAroundAPatternedFill) {
     TestSurface canvas;
     PolygonObject shape(0, makeHeader(0, 0, 60, 60, Fill{0, kYellow, kBlue}, Line{22, kRed, kGreen, 2}), 3,
                         kTriangle);
-    const Snapshot shot = drawn(shape, canvas);
+    const Snapshot shot = canvas.drawn(shape);
     EXPECT_EQ(rgbOfIndex(kBlue), shot.at(44, 20));
     EXPECT_GT(around(shot, rgbOfIndex(kRed), 30, 25), 0);
 }
@@ -99,7 +93,7 @@ TEST(PolygonObject, WithoutPointsItDrawsNothing) {
         PolygonObject empty(0, makeHeader(0, 0, 60, 60, Fill{12, kYellow}, Line{line, kRed, kBlue, 3}), 0, nullptr);
         EXPECT_EQ(0, empty.pointCount());
         EXPECT_EQ(nullptr, empty.points());
-        EXPECT_EQ(64 * 64, drawn(empty, canvas).count(kBackground));
+        EXPECT_EQ(64 * 64, canvas.drawn(empty).count(kBackground));
     }
     PolygonObject negative(0, makeHeader(0, 0, 60, 60, Fill{12}, Line{12}), -4, kTriangle);
     EXPECT_EQ(0, negative.pointCount());
@@ -112,7 +106,7 @@ TEST(PolygonObject, AListThatCantBeAllocatedLeavesAPolygonWithoutPoints) {
     EXPECT_EQ(0, polygon.pointCount());
     EXPECT_EQ(nullptr, polygon.points());
     TestSurface canvas;
-    EXPECT_EQ(64 * 64, drawn(polygon, canvas).count(kBackground));
+    EXPECT_EQ(64 * 64, canvas.drawn(polygon).count(kBackground));
 }
 
 }  // namespace

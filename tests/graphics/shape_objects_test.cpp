@@ -15,12 +15,6 @@ using namespace colors;
 
 const uint32_t kBackground = rgbOfIndex(kGrey);
 
-Snapshot drawn(GraphicObject& object, TestSurface& canvas) {
-    canvas.clear(colorForIndex(kGrey));
-    object.draw(canvas.surface());
-    return canvas.snapshot();
-}
-
 // The checkerboard of pattern 22 in black and white at device pixel (x, y).
 uint32_t checker(int x, int y) { return (x + y) % 2 == 0 ? 0x000000 : 0xFFFFFF; }
 
@@ -29,7 +23,7 @@ bool inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && 
 TEST(ShapeObject, InsideFramePenKeepsTheOutlineWithinTheRectangle) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{}, Line{12, kRed, kBlue, 5}));
-    Snapshot shot = drawn(rect, canvas);
+    Snapshot shot = canvas.drawn(rect);
     EXPECT_EQ("10,10,50,40", str(shot.boundsOf(rgbOfIndex(kRed))));
     // A 5-pixel frame (the pen's joins may round a corner pixel off), and
     // no fill: the inside is untouched.
@@ -38,7 +32,7 @@ TEST(ShapeObject, InsideFramePenKeepsTheOutlineWithinTheRectangle) {
     EXPECT_EQ(0, shot.count(rgbOfIndex(kRed), RECT{15, 15, 45, 35}));
 
     OvalObject oval(2, makeHeader(10, 10, 50, 40, Fill{}, Line{12, kRed, kBlue, 5}));
-    shot = drawn(oval, canvas);
+    shot = canvas.drawn(oval);
     const RECT ovalBounds = shot.boundsOf(rgbOfIndex(kRed));
     EXPECT_GE(ovalBounds.left, 10);
     EXPECT_GE(ovalBounds.top, 10);
@@ -50,16 +44,16 @@ TEST(ShapeObject, InsideFramePenKeepsTheOutlineWithinTheRectangle) {
 TEST(ShapeObject, SolidPenColourFollowsTheLinePattern) {
     TestSurface canvas;
     RectObject second(3, makeHeader(10, 10, 50, 40, Fill{}, Line{0, kRed, kBlue, 1}));
-    EXPECT_EQ(rgbOfIndex(kBlue), drawn(second, canvas).at(10, 10));
+    EXPECT_EQ(rgbOfIndex(kBlue), canvas.drawn(second).at(10, 10));
     RectObject first(3, makeHeader(10, 10, 50, 40, Fill{}, Line{12, kRed, kBlue, 1}));
-    EXPECT_EQ(rgbOfIndex(kRed), drawn(first, canvas).at(10, 10));
+    EXPECT_EQ(rgbOfIndex(kRed), canvas.drawn(first).at(10, 10));
 }
 
 TEST(ShapeObject, LineWidthZeroIsAOnePixelOutlineAndInnerRectIsRect) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{12, kYellow}, Line{12, kRed, kRed, 0}));
     EXPECT_EQ("10,10,50,40", str(rect.innerRect()));
-    const Snapshot shot = drawn(rect, canvas);
+    const Snapshot shot = canvas.drawn(rect);
     EXPECT_EQ(2 * 40 + 2 * 28, shot.count(rgbOfIndex(kRed)));
     EXPECT_EQ(38 * 28, shot.count(rgbOfIndex(kYellow)));
 }
@@ -67,7 +61,7 @@ TEST(ShapeObject, LineWidthZeroIsAOnePixelOutlineAndInnerRectIsRect) {
 TEST(ShapeObject, SolidLineWithPatternedFill) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{22, kBlack, kWhite}, Line{12, kRed, kRed, 2}));
-    const Snapshot shot = drawn(rect, canvas);
+    const Snapshot shot = canvas.drawn(rect);
     EXPECT_EQ(rgbOfIndex(kRed), shot.at(11, 11));
     int wrong = 0;
     for (int y = 12; y < 38; ++y) {
@@ -80,7 +74,7 @@ TEST(ShapeObject, PatternedLineIsARingWithTheInsideInTheSecondFillColour) {
     TestSurface canvas;
     const int w = 3;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{255, kRed, kBlue}, Line{22, kBlack, kWhite, w}));
-    const Snapshot shot = drawn(rect, canvas);
+    const Snapshot shot = canvas.drawn(rect);
     // Without an outline pen a filled rectangle loses its right and bottom
     // pixel: the outer shape covers (10, 10)..(48, 38), the inner one
     // (13, 13)..(45, 35).
@@ -107,7 +101,7 @@ TEST(ShapeObject, PatternedLineIsARingWithTheInsideInTheSecondFillColour) {
 TEST(ShapeObject, PatternedLineRingAroundAPatternedFill) {
     TestSurface canvas;
     RoundRectObject shape(4, makeHeader(10, 10, 50, 40, Fill{12, kYellow, kBlue}, Line{22, kBlack, kWhite, 4}), 0, 0);
-    const Snapshot shot = drawn(shape, canvas);
+    const Snapshot shot = canvas.drawn(shape);
     EXPECT_EQ(0, shot.count(rgbOfIndex(kBlue)));
     EXPECT_EQ(rgbOfIndex(kYellow), shot.at(14, 14));
     EXPECT_EQ(checker(13, 20), shot.at(13, 20));
@@ -117,14 +111,14 @@ TEST(ShapeObject, PatternedLineRingAroundAPatternedFill) {
 TEST(ShapeObject, NoLineAndNoFillDrawsNothing) {
     TestSurface canvas;
     RectObject rect(3, makeHeader(10, 10, 50, 40, Fill{255, kRed, kBlue}, Line{255, kRed, kBlue, 3}));
-    const Snapshot shot = drawn(rect, canvas);
+    const Snapshot shot = canvas.drawn(rect);
     EXPECT_EQ(64 * 64, shot.count(kBackground));
 }
 
 TEST(ShapeObject, FillWithoutLineFillsInsideTheLineWidth) {
     TestSurface canvas;
     OvalObject oval(2, makeHeader(10, 10, 50, 40, Fill{0, kRed, kBlue}, Line{255, kRed, kRed, 5}));
-    const Snapshot shot = drawn(oval, canvas);
+    const Snapshot shot = canvas.drawn(oval);
     EXPECT_EQ(0, shot.count(rgbOfIndex(kRed)));
     const RECT bounds = shot.boundsOf(rgbOfIndex(kBlue));
     EXPECT_GE(bounds.left, 15);
@@ -139,7 +133,7 @@ TEST(ShapeObject, RoundedCornersLeaveTheCornersUnpainted) {
     RoundRectObject shape(4, makeHeader(10, 10, 50, 40, Fill{12, kYellow}, Line{12, kRed, kRed, 1}), 16, 12);
     EXPECT_EQ(16, shape.cornerWidth());
     EXPECT_EQ(12, shape.cornerHeight());
-    const Snapshot shot = drawn(shape, canvas);
+    const Snapshot shot = canvas.drawn(shape);
     EXPECT_EQ(kBackground, shot.at(10, 10));
     EXPECT_EQ(kBackground, shot.at(49, 39));
     EXPECT_EQ(rgbOfIndex(kRed), shot.at(30, 10));
@@ -151,7 +145,7 @@ TEST(ShapeObject, ALineWiderThanHalfTheShapeInvertsTheInnerRectangle) {
     RectObject rect(3, makeHeader(10, 10, 20, 30, Fill{}, Line{22, kBlack, kWhite, 8}));
     EXPECT_EQ("18,18,12,22", str(rect.innerRect()));
     TestSurface canvas;
-    drawn(rect, canvas);  // drawn as it stands, without failing
+    canvas.drawn(rect);  // drawn as it stands, without failing
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "graphics/graphic_object.h"
 #include "graphics/offscreen_surface.h"
 #include "surface_snapshot.h"
 
@@ -20,6 +21,8 @@ public:
     HDC dc() const { return surface_->handle(); }
     void clear(COLORREF color);
     Snapshot snapshot() const { return Snapshot(dc(), width_, height_); }
+    // The object drawn alone on the drawing tests' grey background.
+    Snapshot drawn(GraphicObject& object);
 
 private:
     int width_;

@@ -39,12 +39,6 @@ ObjectHeader plainBox(int left, int top, int right, int bottom) {
     return makeHeader(left, top, right, bottom, Fill{}, Line{255, kRed, kRed, 0});
 }
 
-Snapshot drawn(GraphicObject& object, TestSurface& canvas) {
-    canvas.clear(colorForIndex(kGrey));
-    object.draw(canvas.surface());
-    return canvas.snapshot();
-}
-
 // Runs of rows that hold ink: one per line of text.
 int inkLines(const Snapshot& shot) {
     int lines = 0;
@@ -165,10 +159,10 @@ TEST(TextObject, CarriageReturnsAreExpandedAndDrawnAsTwoLines) {
     TextObject text = makeText(context, plainBox(10, 10, 120, 90), t);
     EXPECT_EQ(6, text.textLength());
     EXPECT_STREQ("AB\r\nCD", text.text());
-    EXPECT_EQ(2, inkLines(drawn(text, canvas)));
+    EXPECT_EQ(2, inkLines(canvas.drawn(text)));
     t.text = "ABCD";
     TextObject single = makeText(context, plainBox(10, 10, 120, 90), t);
-    EXPECT_EQ(1, inkLines(drawn(single, canvas)));
+    EXPECT_EQ(1, inkLines(canvas.drawn(single)));
 }
 
 TEST(TextObject, LongTextWrapsAtWordsWithinTheLayoutRectangle) {
@@ -177,7 +171,7 @@ TEST(TextObject, LongTextWrapsAtWordsWithinTheLayoutRectangle) {
     Text t;
     t.text = "wrap these words into lines";
     TextObject text = makeText(context, plainBox(10, 10, 70, 120), t);
-    const Snapshot shot = drawn(text, canvas);
+    const Snapshot shot = canvas.drawn(text);
     EXPECT_GE(inkLines(shot), 3);
     const RECT ink = shot.boundsOf(kInk);
     EXPECT_GE(ink.left, 10);
@@ -191,7 +185,7 @@ TEST(TextObject, JustificationPlacesTheInk) {
         Text t;
         t.justification = justification;
         TextObject text = makeText(context, plainBox(10, 10, 110, 50), t);
-        return drawn(text, canvas).boundsOf(kInk);
+        return canvas.drawn(text).boundsOf(kInk);
     };
     const RECT left = inkFor(0);
     EXPECT_LT(left.left, 20);
@@ -216,7 +210,7 @@ TEST(TextObject, LayoutRectangleIsTheBoxGrownByTheLineWidth) {
     TextObject text = makeText(context, header, t);
     EXPECT_EQ("8,8,102,42", str(text.textRect()));
     TestSurface canvas(128, 64);
-    const Snapshot shot = drawn(text, canvas);
+    const Snapshot shot = canvas.drawn(text);
     EXPECT_EQ(8, shot.boundsOf(kInk).left);  // left of the box drawn from the same header
     EXPECT_EQ(10, shot.boundsOf(rgbOfIndex(kRed)).left);
 }
@@ -229,8 +223,8 @@ TEST(TextObject, DrawsItsBoxFirstAndLeavesTheBackgroundModeTransparent) {
     t.text = "";
     TextObject empty = makeText(context, header, t);
     RectObject box(3, header);
-    const Snapshot boxOnly = drawn(box, canvas);
-    const Snapshot emptyText = drawn(empty, canvas);
+    const Snapshot boxOnly = canvas.drawn(box);
+    const Snapshot emptyText = canvas.drawn(empty);
     EXPECT_EQ(boxOnly.count(rgbOfIndex(kYellow)), emptyText.count(rgbOfIndex(kYellow)));
     EXPECT_EQ(boxOnly.count(rgbOfIndex(kRed)), emptyText.count(rgbOfIndex(kRed)));
 
@@ -240,7 +234,7 @@ TEST(TextObject, DrawsItsBoxFirstAndLeavesTheBackgroundModeTransparent) {
     SetBkColor(canvas.dc(), RGB(0, 255, 0));
     const COLORREF textColor = SetTextColor(canvas.dc(), RGB(1, 2, 3));
     const HGDIOBJ font = GetCurrentObject(canvas.dc(), OBJ_FONT);
-    const Snapshot shot = drawn(text, canvas);
+    const Snapshot shot = canvas.drawn(text);
     EXPECT_GT(shot.count(kInk), 0);
     EXPECT_EQ(0, shot.count(0x00FF00));  // no opaque background behind the text
     EXPECT_EQ(TRANSPARENT, GetBkMode(canvas.dc()));
@@ -274,7 +268,7 @@ TEST(TextObject, AFontThatCantBeMadeIsReportedOncePerMovieAndTheTextStillDraws) 
     EXPECT_EQ(1u, watcher.boxes().size()) << "one report per movie";
 
     TestSurface canvas(128, 64);
-    EXPECT_GT(drawn(second, canvas).count(kInk), 0);
+    EXPECT_GT(canvas.drawn(second).count(kInk), 0);
 
     // Another movie reports its own failure.
     limits.fonts = 0;
