@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/offscreen_surface.h"
+#include "test_host_window.h"
 #include "test_surface.h"
 
 namespace {
@@ -93,30 +94,12 @@ TEST(OffscreenSurface, WithoutAContextNothingIsTakenOverAndNothingFails) {
     EXPECT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(pen.handle()));
 }
 
-class TestWindow {
-public:
-    TestWindow(int width, int height) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "zured16 surface test";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
-        UpdateWindow(window_);
-    }
-    ~TestWindow() { DestroyWindow(window_); }
-    HWND handle() const { return window_; }
-    Snapshot snapshot(int width, int height) const {
-        HDC context = GetDC(window_);
-        Snapshot shot(context, width, height);
-        ReleaseDC(window_, context);
-        return shot;
-    }
-
-private:
-    HWND window_;
-};
+Snapshot windowSnapshot(const TestHostWindow& window, int width, int height) {
+    HDC context = GetDC(window.handle());
+    Snapshot shot(context, width, height);
+    ReleaseDC(window.handle(), context);
+    return shot;
+}
 
 // Left half red, right half blue, one green pixel at the top left.
 void paintHalves(TestSurface& canvas, int width, int height) {
@@ -125,35 +108,35 @@ void paintHalves(TestSurface& canvas, int width, int height) {
     paint(canvas.dc(), RECT{0, 0, 1, 1}, RGB(0, 255, 0));
 }
 
+struct Pixel {
+    int x, y;
+    uint32_t rgb;
+};
+
+void expectPixels(const Snapshot& shot, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_EQ(hex(p.rgb), hex(shot.at(p.x, p.y))) << "at " << p.x << "," << p.y;
+}
+
 TEST(OffscreenSurface, CopyWithoutTargetStretchesOverTheClientArea) {
-    TestWindow window(100, 80);
+    TestHostWindow window(100, 80);
     TestSurface canvas(50, 40);
     paintHalves(canvas, 50, 40);
     canvas.surface().copyToWindow(window.handle(), nullptr);
-    const Snapshot shot = window.snapshot(100, 80);
-    EXPECT_EQ(RECT({0, 0, 2, 2}).right, shot.boundsOf(0x00FF00).right);
-    EXPECT_EQ(2, shot.boundsOf(0x00FF00).bottom);
-    EXPECT_EQ(0xFF0000u, shot.at(49, 79));
-    EXPECT_EQ(0x0000FFu, shot.at(50, 0));
-    EXPECT_EQ(0x0000FFu, shot.at(99, 79));
+    const Snapshot shot = windowSnapshot(window, 100, 80);
+    EXPECT_EQ("0,0,2,2", str(shot.boundsOf(0x00FF00)));
+    expectPixels(shot, {{49, 79, 0xFF0000}, {50, 0, 0x0000FF}, {99, 79, 0x0000FF}});
 }
 
 TEST(OffscreenSurface, CopyIntoATargetOfTheSurfaceSizeIsOneToOne) {
-    TestWindow window(100, 80);
+    TestHostWindow window(100, 80);
     paint(GetDC(window.handle()), RECT{0, 0, 100, 80}, RGB(255, 255, 255));
     TestSurface canvas(50, 40);
     paintHalves(canvas, 50, 40);
     const RECT target{10, 20, 60, 60};
     canvas.surface().copyToWindow(window.handle(), &target);
-    const Snapshot shot = window.snapshot(100, 80);
-    EXPECT_EQ(0x00FF00u, shot.at(10, 20));
-    EXPECT_EQ(0xFF0000u, shot.at(11, 20));
-    EXPECT_EQ(0xFF0000u, shot.at(34, 59));
-    EXPECT_EQ(0x0000FFu, shot.at(35, 20));
-    EXPECT_EQ(0x0000FFu, shot.at(59, 59));
-    EXPECT_EQ(0xFFFFFFu, shot.at(9, 20));
-    EXPECT_EQ(0xFFFFFFu, shot.at(60, 59));
-    EXPECT_EQ(0xFFFFFFu, shot.at(10, 60));
+    const Snapshot shot = windowSnapshot(window, 100, 80);
+    expectPixels(shot, {{10, 20, 0x00FF00}, {11, 20, 0xFF0000}, {34, 59, 0xFF0000}, {35, 20, 0x0000FF},
+                        {59, 59, 0x0000FF}, {9, 20, 0xFFFFFF}, {60, 59, 0xFFFFFF}, {10, 60, 0xFFFFFF}});
     EXPECT_EQ(1, shot.count(0x00FF00));
 }
 

@@ -118,13 +118,6 @@ TEST(PatternBrush, ExactBlackAndWhiteSolidsAreTheStockBrushes) {
     EXPECT_EQ(256, fillWith(canvas, grey).count(0x808080));
 }
 
-TEST(PatternBrush, NoPatternMakesNoBrush) {
-    TestSurface canvas;
-    fw::Brush brush;
-    EXPECT_EQ(0, canvas.surface().makePatternBrush(255, kRed, kGreen, brush));
-    EXPECT_FALSE(brush);
-}
-
 TEST(PatternBrush, ShapeBrushesAreTheFillPairAndTheLinePair) {
     TestSurface canvas;
     ObjectHeader header{};
