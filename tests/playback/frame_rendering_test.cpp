@@ -80,6 +80,13 @@ protected:
     std::string path(const std::string& file) const { return movie_->soundDirectory() + file; }
     std::string alias() const { return movie_->sound()->alias(); }
     COLORREF offscreenPixel(int x, int y) const { return GetPixel(movie_->offscreen()->handle(), x, y); }
+    struct Pixel {
+        int x, y;
+        COLORREF color;
+    };
+    void expectWindow(std::initializer_list<Pixel> pixels) const {
+        for (const Pixel& p : pixels) EXPECT_EQ(p.color, window_.pixel(p.x, p.y)) << "at " << p.x << "," << p.y;
+    }
     ::testing::AssertionResult playsToItsEnd() {
         // A generous bound: a busy machine delays the driver's end of play.
         const DWORD start = GetTickCount();
@@ -109,17 +116,13 @@ TEST_F(FrameRendering, PlacedGroupsReachTheWindowInOneCopy) {
           frameBlock(3, {place(1, 40, 0), place(2, 0, 0)})});
     const RECT bounds = movie_->getBounds();
     ASSERT_EQ(1, movie_->renderFrame(1, bounds));
-    EXPECT_EQ(kWhite, window_.pixel(5, 5));
-    EXPECT_EQ(kRed, window_.pixel(11, 21));
-    EXPECT_EQ(kBlue, window_.pixel(15, 25));  // the later item covers the earlier
-    EXPECT_EQ(kRed, window_.pixel(24, 34));
-    EXPECT_EQ(kWhite, window_.pixel(26, 36));
+    // The later item covers the earlier.
+    expectWindow({{5, 5, kWhite}, {11, 21, kRed}, {15, 25, kBlue}, {24, 34, kRed}, {26, 36, kWhite}});
     EXPECT_EQ(kBlue, offscreenPixel(15, 25));
 
     // No items: the plain background, and still a frame shown.
     ASSERT_EQ(1, movie_->renderFrame(2, bounds));
-    EXPECT_EQ(kWhite, window_.pixel(11, 21));
-    EXPECT_EQ(kWhite, window_.pixel(15, 25));
+    expectWindow({{11, 21, kWhite}, {15, 25, kWhite}});
 
     // A frame past the table draws nothing and counts as shown; frame 0 and
     // negative numbers name no frame.
@@ -138,8 +141,7 @@ TEST_F(FrameRendering, MissingGroupOrRecordLeavesTheWindowAsItWas) {
     ASSERT_EQ(1, movie_->renderFrame(1, bounds));
     EXPECT_EQ(0, movie_->renderFrame(2, bounds));  // group 3 has not arrived
     EXPECT_EQ(0, movie_->renderFrame(3, bounds));  // frame 3 has not arrived
-    EXPECT_EQ(kRed, window_.pixel(2, 2));
-    EXPECT_EQ(kWhite, window_.pixel(32, 32));
+    expectWindow({{2, 2, kRed}, {32, 32, kWhite}});
     // Composing went as far as the missing group.
     EXPECT_EQ(kRed, offscreenPixel(32, 32));
 }
@@ -181,8 +183,7 @@ TEST_F(FrameRendering, RepaintRedrawsTheFrameShowing) {
     ReleaseDC(window_.handle(), dc);
     ASSERT_EQ(RGB(0, 0, 0), window_.pixel(2, 2));
     movie_->repaintCurrentFrame(movie_->getBounds());
-    EXPECT_EQ(kRed, window_.pixel(2, 2));
-    EXPECT_EQ(kWhite, window_.pixel(40, 40));
+    expectWindow({{2, 2, kRed}, {40, 40, kWhite}});
 }
 
 TEST_F(FrameRendering, SoundCarriesOnThroughFramesWithoutOne) {
