@@ -15,14 +15,7 @@ TestWindow::TestWindow(int width, int height, int x, int y) {
     object_.create(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
     // Let the window paint itself once now, not over a frame later.
     UpdateWindow(object_.handle());
-    pumpFor(20);
-}
-
-COLORREF TestWindow::pixel(int x, int y) const {
-    HDC window = GetDC(handle());
-    const COLORREF color = GetPixel(window, x, y);
-    ReleaseDC(handle(), window);
-    return color;
+    runMessages(20);
 }
 
 namespace {
@@ -280,18 +273,6 @@ void writeSilentWav(const std::string& path, int milliseconds) {
     u32(samples);
     const std::string silence(samples, static_cast<char>(0x80));
     out.write(silence.data(), static_cast<std::streamsize>(silence.size()));
-}
-
-void pumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < ms);
 }
 
 }  // namespace movietest

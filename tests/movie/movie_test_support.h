@@ -1,5 +1,6 @@
 #pragma once
-// What the movie and playback tests share: a real window to draw into, a
+// What the movie and playback tests share (with the window tests' helpers
+// for running messages and reading pixels): a real window to draw into, a
 // clock the test sets, streams made with the format's encoder, a canonical
 // dump of a movie's tables, and the host's registry entry set for a test.
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "movie/format/header.h"
 #include "movie/movie.h"
 #include "playback/clock.h"
+#include "test_host_window.h"
 
 namespace movietest {
 
@@ -23,8 +25,7 @@ public:
     TestWindow(int width, int height, int x = 40, int y = 40);
     HWND handle() const { return object_.handle(); }
     const fw::WindowObject& object() const { return object_; }
-    // The window's pixel at (x, y).
-    COLORREF pixel(int x, int y) const;
+    COLORREF pixel(int x, int y) const { return pixelAt(handle(), x, y); }
 
 private:
     fw::WindowObject object_;
@@ -106,8 +107,5 @@ private:
 
 // Writes a 16-bit mono PCM WAV of silence.
 void writeSilentWav(const std::string& path, int milliseconds);
-
-// Dispatches the thread's messages for about ms milliseconds.
-void pumpFor(DWORD ms);
 
 }  // namespace movietest

@@ -90,7 +90,7 @@ protected:
     ::testing::AssertionResult playsToItsEnd() {
         // A generous bound: a busy machine delays the driver's end of play.
         const DWORD start = GetTickCount();
-        while (movie_->sound() && movie_->sound()->isPlaying() && GetTickCount() - start < 15000) pumpFor(10);
+        while (movie_->sound() && movie_->sound()->isPlaying() && GetTickCount() - start < 15000) runMessages(10);
         if (movie_->sound() && !movie_->sound()->isPlaying()) return ::testing::AssertionSuccess();
         // What MCI was told and what it answered, for the driver's part in it.
         ::testing::AssertionResult failure = ::testing::AssertionFailure() << "the sound did not end; MCI log:";

@@ -30,18 +30,6 @@ FakeHost::FakeHost() {
     refuseMemory = false;
 }
 
-void runMessages(int milliseconds) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(2);
-    } while (static_cast<int32_t>(end - GetTickCount()) > 0);
-}
-
 bool timerRunning(HWND window) {
     const DWORD end = GetTickCount() + 100;
     MSG message;
@@ -50,11 +38,4 @@ bool timerRunning(HWND window) {
         Sleep(5);
     } while (static_cast<int32_t>(end - GetTickCount()) > 0);
     return false;
-}
-
-COLORREF pixelAt(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
 }

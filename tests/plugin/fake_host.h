@@ -18,11 +18,6 @@ struct FakeHost {
     static bool refuseMemory;
 };
 
-// Sends the plug-in's window a little time: timer, paint and input messages
-// that are due are dispatched for `milliseconds`.
-void runMessages(int milliseconds);
 // Whether a timer message for `window` with the playback timer's id arrives
 // within a few timer periods; it is left in the queue.
 bool timerRunning(HWND window);
-// The colour at a point of the window's client area.
-COLORREF pixelAt(HWND window, int x, int y);

@@ -1,5 +1,6 @@
 #include "test_host_window.h"
 
+#include <cstdint>
 #include <map>
 
 namespace {
@@ -68,4 +69,19 @@ void drainQueue() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+void runMessages(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        drainQueue();
+        Sleep(1);
+    } while (static_cast<int32_t>(end - GetTickCount()) > 0);
+}
+
+COLORREF pixelAt(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
 }

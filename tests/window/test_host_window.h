@@ -32,3 +32,8 @@ LRESULT sendTimer(HWND window, UINT_PTR id);
 // Dispatches what is queued for the thread, so that nothing left over from
 // one case reaches the next.
 void drainQueue();
+// Dispatches the thread's messages as they come (timer, paint, input) for
+// about `milliseconds`.
+void runMessages(int milliseconds);
+// The colour at a point of the window's client area.
+COLORREF pixelAt(HWND window, int x, int y);
