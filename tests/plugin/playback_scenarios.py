@@ -185,12 +185,16 @@ class Scenarios:
     def sequence(self, run):
         return [n for _, n in run.shown()]
 
+    def all_frames_in_order(self, run, frames):
+        seq = self.sequence(run)
+        self.check(seq == list(range(1, frames + 1)), "frames %s, not 1..%d" % (seq, frames))
+
     # Each scenario: build, play, check.
 
     def order_and_rate(self):
         run = self.play(self.movie("rate10", movie_source(10, 10)), 10, "--for", 1900)
         shown = run.shown()
-        self.check(self.sequence(run) == list(range(1, 11)), "frames %s, not 1..10" % self.sequence(run))
+        self.all_frames_in_order(run, 10)
         gaps = [b[0] - a[0] for a, b in zip(shown, shown[1:])]
         self.check(all(g >= 90 for g in gaps), "a frame came early at 10 frames/s: gaps %s" % gaps)
         self.check(sorted(gaps)[len(gaps) // 2] <= 160 if gaps else False, "too slow: gaps %s" % gaps)
@@ -203,43 +207,34 @@ class Scenarios:
     def timer_bounds_rate(self):
         run = self.play(self.movie("rate200", movie_source(24, 200)), 24, "--for", 1200)
         shown = run.shown()
-        self.check(self.sequence(run) == list(range(1, 25)),
-                   "every frame must be seen once, in order: %s" % self.sequence(run))
+        self.all_frames_in_order(run, 24)
         if len(shown) == 24:
             span = shown[-1][0] - shown[0][0]
             self.check(span >= 23 * 18, "24 frames in %d ms: more than one per 20-ms timer message" % span)
 
-    def late_frame(self):
-        # Playback starts with the second chunk, which holds frames 1 to 3;
-        # frame 4 is complete only with the third.
-        path = self.movie("lateframe", movie_source(10, 10))
-        chunk = chunk_holding_back(path, 3)
-        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 400, "--for", 3000)
+    def held_back(self, name, source, block, what):
+        """Playback starts with the second chunk; `block` is complete only
+        with the third, and what it brings (`what`) is shown at once then."""
+        path = self.movie(name, source)
+        run = self.play(path, 10, "--chunk", chunk_holding_back(path, block), "--chunk-delay", 400, "--for", 3000)
         writes = run.events("call", "NPP_Write ")
         self.check(len(writes) >= 3, "the stream did not come in chunks")
-        seq = self.sequence(run)
-        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
+        self.all_frames_in_order(run, 10)
         shown = dict((n, ms) for ms, n in run.shown())
         if 1 in shown and 3 in shown and 4 in shown and len(writes) >= 3:
             self.check(shown[1] >= writes[1][0], "frame 1 before the second chunk")
             self.check(shown[3] < writes[2][0], "frame 3 only after the third chunk")
             self.check(writes[2][0] <= shown[4] <= writes[2][0] + 100,
-                       "frame 4 at %d, its chunk at %d: not shown at once" % (shown[4], writes[2][0]))
+                       "frame 4 at %d, %s at %d: not shown at once" % (shown[4], what, writes[2][0]))
+
+    def late_frame(self):
+        # The second chunk holds frames 1 to 3; frame 4 (block 3) comes with the third.
+        self.held_back("lateframe", movie_source(10, 10), 3, "its chunk")
 
     def late_group(self):
         # Frame 4's record comes with the second chunk, the group it places
         # (block 4, right after it) only with the third.
-        path = self.movie("lategroup", movie_source(10, 10, late_group_frame=4))
-        chunk = chunk_holding_back(path, 4)
-        run = self.play(path, 10, "--chunk", chunk, "--chunk-delay", 400, "--for", 3000)
-        writes = run.events("call", "NPP_Write ")
-        seq = self.sequence(run)
-        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
-        shown = dict((n, ms) for ms, n in run.shown())
-        if 3 in shown and 4 in shown and len(writes) >= 3:
-            self.check(shown[3] < writes[2][0], "frame 3 only after the third chunk")
-            self.check(writes[2][0] <= shown[4] <= writes[2][0] + 100,
-                       "frame 4 at %d, its group at %d" % (shown[4], writes[2][0]))
+        self.held_back("lategroup", movie_source(10, 10, late_group_frame=4), 4, "its group")
 
     def loops(self):
         run = self.play(self.movie("loop", movie_source(8, 50, loop=True)), 8, "--for", 1500)
@@ -252,8 +247,7 @@ class Scenarios:
                         "--click", 900, "--for", 1600)
         click = run.time_of("click")
         shown = run.shown()
-        seq = self.sequence(run)
-        self.check(seq == list(range(1, 11)), "frames %s, not 1..10" % seq)
+        self.all_frames_in_order(run, 10)
         self.check(click is not None and all(ms < click for ms, n in shown if n <= 6),
                    "frames up to 6 before the click")
         self.check(click is not None and all(ms >= click for ms, n in shown if n >= 7),
@@ -264,8 +258,7 @@ class Scenarios:
                         "--click", 350, "--click", 900, "--for", 2500)
         clicks = [ms for ms, _ in run.events("click")]
         shown = run.shown()
-        seq = self.sequence(run)
-        self.check(seq == list(range(1, 13)), "frames %s, not 1..12" % seq)
+        self.all_frames_in_order(run, 12)
         if len(clicks) == 2:
             paused = [n for ms, n in shown if clicks[0] + 40 < ms < clicks[1]]
             self.check(not paused, "frames %s while paused" % paused)
@@ -302,7 +295,7 @@ class Scenarios:
         boxes = [text for _, text in run.events("box")]
         self.check(any("3.WAV" in text and ": " in text for text in boxes), "no box about 3.WAV: %s" % boxes)
         self.check(any("\\n" in text for text in boxes), "a box's line break is not written as \\n")
-        self.check(self.sequence(run) == list(range(1, 7)), "frames %s, not 1..6" % self.sequence(run))
+        self.all_frames_in_order(run, 6)
 
     def destroy_mid_playback(self):
         run = self.play(self.movie("destroy", movie_source(12, 10)), 12, "--destroy", 450, "--for", 1100)
