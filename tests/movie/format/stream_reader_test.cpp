@@ -128,58 +128,43 @@ class StreamReaderEdges : public ::testing::Test {
   }
   Bytes header_;
   Bytes block_;
-  StreamReader reader_;
-  Intake intake_;
 };
 
-TEST_F(StreamReaderEdges, ShortFirstChunkIsKeptUntilTheHeaderIsComplete) {
-  reader_.append(header_.data(), 1);
-  EXPECT_FALSE(reader_.headerComplete());
-  drain(reader_, intake_);
-  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
-  reader_.append(header_.data() + 1, 18);
-  EXPECT_FALSE(reader_.headerComplete());
-  EXPECT_EQ(reader_.bufferedBytes(), 19u);
-  reader_.append(header_.data() + 19, 1);
-  ASSERT_TRUE(reader_.headerComplete());
-  EXPECT_EQ(reader_.header(), samples::richStream(Layout::Wide).header);
-  EXPECT_EQ(reader_.bufferedBytes(), 0u);
-}
-
-TEST_F(StreamReaderEdges, OneByteOfALengthWaitsForTheOther) {
-  Bytes first = header_;
-  first.push_back(block_[0]);
-  reader_.append(first.data(), first.size());
-  drain(reader_, intake_);
-  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
-  EXPECT_EQ(reader_.bufferedBytes(), 1u);
-  reader_.append(block_.data() + 1, block_.size() - 1);
-  drain(reader_, intake_);
-  ASSERT_EQ(intake_.bodies.size(), 1u);
-  EXPECT_EQ(intake_.bodies[0], Bytes(block_.begin() + 2, block_.end()));
-}
-
-TEST_F(StreamReaderEdges, ChunkEndingAtABlockBoundaryLeavesNothingBuffered) {
-  Bytes chunk = header_;
-  chunk.insert(chunk.end(), block_.begin(), block_.end());
-  reader_.append(chunk.data(), chunk.size());
-  drain(reader_, intake_);
-  EXPECT_EQ(intake_.bodies.size(), 1u);
-  EXPECT_EQ(intake_.last, StreamReader::Next::NeedMore);
-  EXPECT_EQ(reader_.bufferedBytes(), 0u);
-}
-
-TEST_F(StreamReaderEdges, ChunkEndingInsideABlockKeepsTheWholeBlock) {
-  Bytes chunk = header_;
-  chunk.insert(chunk.end(), block_.begin(), block_.begin() + 20);
-  reader_.append(chunk.data(), chunk.size());
-  drain(reader_, intake_);
-  EXPECT_TRUE(intake_.bodies.empty());
-  EXPECT_EQ(reader_.bufferedBytes(), 20u);
-  reader_.append(block_.data() + 20, block_.size() - 20);
-  drain(reader_, intake_);
-  ASSERT_EQ(intake_.bodies.size(), 1u);
-  EXPECT_EQ(intake_.bodies[0].size(), 39u);
+// A first chunk ending anywhere in the header or the first block: what is
+// held is only what is not yet a whole header or block, and the rest of the
+// stream completes it.
+TEST_F(StreamReaderEdges, FirstChunkEndingInsideTheHeaderOrABlock) {
+  Bytes stream = header_;
+  stream.insert(stream.end(), block_.begin(), block_.end());
+  const struct {
+    const char* name;
+    size_t first;
+    bool headerComplete;
+    size_t buffered;
+    size_t bodies;
+  } rows[] = {
+      {"one header byte", 1, false, 1, 0},
+      {"all but one header byte", 19, false, 19, 0},
+      {"the header", 20, true, 0, 0},
+      {"one byte of a length", 21, true, 1, 0},
+      {"inside the block", 40, true, 20, 0},
+      {"at the block's end", 20 + block_.size(), true, 0, 1},
+  };
+  for (const auto& row : rows) {
+    StreamReader reader;
+    Intake intake;
+    reader.append(stream.data(), row.first);
+    drain(reader, intake);
+    EXPECT_EQ(intake.last, StreamReader::Next::NeedMore) << row.name;
+    EXPECT_EQ(reader.headerComplete(), row.headerComplete) << row.name;
+    EXPECT_EQ(reader.bufferedBytes(), row.buffered) << row.name;
+    EXPECT_EQ(intake.bodies.size(), row.bodies) << row.name;
+    reader.append(stream.data() + row.first, stream.size() - row.first);
+    drain(reader, intake);
+    ASSERT_EQ(intake.bodies.size(), 1u) << row.name;
+    EXPECT_EQ(intake.bodies[0], Bytes(block_.begin() + 2, block_.end())) << row.name;
+    EXPECT_EQ(reader.header(), samples::richStream(Layout::Wide).header) << row.name;
+  }
 }
 
 TEST_F(StreamReaderEdges, NegativeLengthBreaksTheReaderAndDropsItsBuffer) {
