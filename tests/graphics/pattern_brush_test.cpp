@@ -6,6 +6,7 @@
 
 #include "graphics/color_table.h"
 #include "graphics/offscreen_surface.h"
+#include "object_headers.h"
 #include "test_surface.h"
 
 namespace {
@@ -14,10 +15,7 @@ const uint8_t kTiles[64][8] = {
 #include "graphics/pattern_tiles.inc"
 };
 
-constexpr int kRed = 215;    // (238, 0, 0), palette-relative
-constexpr int kGreen = 185;  // (0, 255, 0), plain
-constexpr int kWhite = 0;
-constexpr int kBlack = 255;
+using namespace colors;
 
 // Fills a 16 x 16 area at (0, 0) with the brush and snapshots it.
 Snapshot fillWith(TestSurface& canvas, const fw::Brush& brush) {
