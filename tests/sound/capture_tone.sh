@@ -22,7 +22,11 @@ trap cleanup EXIT
 # the recorder stops.
 parec --latency-msec=20 -d zured16_out.monitor --file-format=wav --format=s16le --rate=44100 --channels=1 "$work/capture.wav" &
 recorder=$!
-sleep 0.5
+# The recorder can take a while to connect: play only once samples arrive.
+for _ in $(seq 100); do
+  [ "$(stat -c %s "$work/capture.wav" 2>/dev/null || echo 0)" -gt 8192 ] && break
+  sleep 0.05
+done
 "$root/scripts/wine-run" "$program" --gtest_color=no --gtest_filter='SoundPlay.FirstCueOfTheProcessPlaysToItsEndAndClosesItself'
 sleep 1
 kill -INT "$recorder"
