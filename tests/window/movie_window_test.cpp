@@ -27,8 +27,8 @@ class MovieWindowTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(window->subclass(host.handle())); }
 
-    Movie& giveMovie(const TestMovie& spec) {
-        const std::vector<uint8_t> bytes = makeStream(spec);
+    Movie& giveMovie(const TestMovie& description) {
+        const std::vector<uint8_t> bytes = makeStream(description);
         auto* movie = new Movie(bytes.data(), static_cast<int32_t>(bytes.size()), *window, clock);
         movie->resetPlayback();
         window->setMovie(movie);
