@@ -291,7 +291,7 @@ class Scenarios:
         # which --batch answers, and playback goes on.
         source = movie_source(6, 10)
         source["blocks"][1]["frame"]["sound"] = 3
-        run = self.play(self.movie("sound", source), 6, "--for", 1600)
+        run = self.play(self.movie("sound", source), 6, "--for", 3000)
         boxes = [text for _, text in run.events("box")]
         self.check(any("3.WAV" in text and ": " in text for text in boxes), "no box about 3.WAV: %s" % boxes)
         self.check(any("\\n" in text for text in boxes), "a box's line break is not written as \\n")
