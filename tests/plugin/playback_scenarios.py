@@ -17,7 +17,8 @@ import shutil
 import struct
 import subprocess
 import sys
-import zlib
+
+from PIL import Image
 
 SKIPPED = 77
 SQUARE = 8
@@ -25,54 +26,14 @@ SQUARE = 8
 
 # --- pictures -----------------------------------------------------------
 
-def read_png(path):
-    """(width, height, rows of RGB tuples) of an 8-bit RGB PNG."""
-    with open(path, "rb") as f:
-        data = f.read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
-    pos, idat, width, height = 8, b"", 0, 0
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour == 2, "8-bit RGB expected"
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    stride = width * 3
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for x in range(stride):
-            a = line[x - 3] if x >= 3 else 0
-            b = previous[x]
-            c = previous[x - 3] if x >= 3 else 0
-            if kind == 1:
-                line[x] = (line[x] + a) & 255
-            elif kind == 2:
-                line[x] = (line[x] + b) & 255
-            elif kind == 3:
-                line[x] = (line[x] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, 3)])
-        previous = line
-    return width, height, rows
-
-
 def frame_shown(path, frames):
     """The frame whose square the picture shows; 0 for a window not painted
     yet (grey), -1 for anything else."""
-    _, _, rows = read_png(path)
-    black = [n for n in range(1, frames + 1) if rows[3][SQUARE * (n - 1) + 3] == (0, 0, 0)]
+    picture = Image.open(path).convert("RGB")
+    black = [n for n in range(1, frames + 1) if picture.getpixel((SQUARE * (n - 1) + 3, 3)) == (0, 0, 0)]
     if len(black) == 1:
         return black[0]
-    if not black and rows[3][1][0] not in (0, 255):
+    if not black and picture.getpixel((1, 3))[0] not in (0, 255):
         return 0
     return -1
 
