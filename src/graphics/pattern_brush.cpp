@@ -19,16 +19,18 @@ HBRUSH solidBrush(COLORREF color) {
     return CreateSolidBrush(color);
 }
 
-// An 8 x 8 screen-format bitmap of one tile: the sheet's black pixels in
-// color1, its white pixels in color2.
-HBITMAP colouredTile(HBITMAP sheet, int tile, COLORREF color1, COLORREF color2) {
-    HDC screen = GetWindowDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, kTileSize, kTileSize);
-    ReleaseDC(nullptr, screen);
+// An 8 x 8 bitmap of one tile in the format of the surface it will paint
+// (which is the screen's): the sheet's black pixels in color1, its white
+// pixels in color2. Taking the surface's own context as the reference spares
+// a trip to the display for every brush.
+HBITMAP colouredTile(HDC surface, HBITMAP sheet, int tile, COLORREF color1, COLORREF color2) {
+    HDC screen = surface ? nullptr : GetWindowDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(surface ? surface : screen, kTileSize, kTileSize);
+    if (screen) ReleaseDC(nullptr, screen);
     if (!bitmap) return nullptr;
 
-    HDC source = CreateCompatibleDC(nullptr);
-    HDC destination = CreateCompatibleDC(nullptr);
+    HDC source = CreateCompatibleDC(surface);
+    HDC destination = CreateCompatibleDC(surface);
     if (source && destination) {
         HGDIOBJ oldSource = sheet ? SelectObject(source, sheet) : nullptr;
         HGDIOBJ oldDestination = SelectObject(destination, bitmap);
@@ -69,7 +71,7 @@ int OffscreenSurface::makePatternBrush(int16_t pattern, int colorIndex1, int col
     } else if (color1 == color2) {
         brush.reset(CreateSolidBrush(color1));
     } else {
-        fw::Bitmap tile(colouredTile(patternSheet_.handle(), (p - 1) % 256, color1, color2));
+        fw::Bitmap tile(colouredTile(handle(), patternSheet_.handle(), (p - 1) % 256, color1, color2));
         brush.reset(tile ? CreatePatternBrush(tile.handle()) : nullptr);
     }
     return 1;
