@@ -77,6 +77,8 @@ void Movie::paintBackground() {
     FillRect(dc, &bounds_, brush.handle());
     // The colour table's entries are mostly palette-relative; what the device
     // made of one is kept, so that later frames fill once with a plain colour.
+    // A surface whose context could not be made reads back CLR_INVALID, which
+    // is no colour: the table's colour is kept then.
     const COLORREF shown = GetPixel(dc, 0, 0);
     if (shown == CLR_INVALID || shown == (backgroundColor_ & 0x00FFFFFF)) return;
     backgroundColor_ = shown;
