@@ -9,6 +9,7 @@
 #include "sound/sound_failure_notice.h"
 #include "sound/wave_audio_device.h"
 #include "sound_test_support.h"
+#include "tone_fixture.h"
 
 namespace {
 
@@ -16,15 +17,7 @@ using Commands = std::vector<std::string>;
 
 std::string nextAlias(const std::string& alias) { return "mci" + std::to_string(std::stoi(alias.substr(3)) + 1); }
 
-struct MciDeviceCommands : testing::Test {
-    MessageBoxWatcher watcher;
-    ParentWindow parent;
-    TempFolder folder;
-    std::string tone = folder.file("tone.wav");
-    SoundFailureNotice notice;
-    CommandLog log;
-    MciDeviceCommands() { writeToneWav(tone, 0.3); }
-};
+using MciDeviceCommands = ToneFixture;
 
 // Nothing but the notification is the device's own: every other message is
 // the button's, and the button is never seen.

@@ -9,20 +9,14 @@
 #include "sound/sound_cue.h"
 #include "sound/sound_failure_notice.h"
 #include "sound_test_support.h"
+#include "tone_fixture.h"
 
 namespace {
 
 using Commands = std::vector<std::string>;
 constexpr DWORD kPlayBoundMs = 15000;
 
-struct SoundPlay : testing::Test {
-    MessageBoxWatcher watcher;
-    ParentWindow parent;
-    TempFolder folder;
-    std::string tone = folder.file("tone.wav");
-    SoundFailureNotice notice;
-    CommandLog log;
-    SoundPlay() { writeToneWav(tone, 0.3); }
+struct SoundPlay : ToneFixture {
     bool playsToItsEnd(SoundCue& cue) {
         return pumpUntil([&] { return !cue.isPlaying(); }, kPlayBoundMs);
     }
