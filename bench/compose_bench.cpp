@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"
 #include "graphics/palette.h"

@@ -8,15 +8,9 @@
 
 #include "graphics/object_build_context.h"
 #include "graphics/object_header.h"
+#include "graphics/tables/pattern_tiles.h"
 
 class OffscreenSurface;
-
-// Pattern numbers of fills and lines.
-namespace Pattern {
-constexpr int None = 255;        // no fill, no line
-constexpr int SolidSecond = 0;   // solid, in the pair's second colour
-constexpr int SolidFirst = 12;   // solid, in the pair's first colour
-}  // namespace Pattern
 
 class GraphicObject {
 public:

@@ -1,8 +1,8 @@
 // Brushes cut from the pattern sheet and coloured with a pair of colour
 // indices. The sheet is the 64 x 64 monochrome bitmap of the module's
-// resources, made at build time from pattern_tiles.inc: tile p - 1 of a
+// resources, made at build time from tables/pattern_tiles.inc: tile p - 1 of a
 // pattern p lies at column (p - 1) mod 8, row (p - 1) div 8.
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/offscreen_surface.h"
 
 namespace {

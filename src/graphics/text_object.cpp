@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/font_mapping.h"
 #include "graphics/line_breaks.h"
 #include "graphics/offscreen_surface.h"

@@ -9,7 +9,7 @@
 
 #include "framework/application.h"
 #include "framework/device_context.h"
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/graphic_object.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"

@@ -4,16 +4,15 @@
 
 #include <cstdint>
 
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/offscreen_surface.h"
+#include "graphics/tables/pattern_tiles.h"
 #include "object_headers.h"
 #include "test_surface.h"
 
 namespace {
 
-const uint8_t kTiles[64][8] = {
-#include "graphics/pattern_tiles.inc"
-};
+const std::array<PatternTile, 64>& kTiles = PatternTiles;
 
 using namespace colors;
 
@@ -27,7 +26,7 @@ Snapshot fillWith(TestSurface& canvas, const fw::Brush& brush) {
 
 // Where the tile's bit is set the first colour shows, elsewhere the second;
 // the 8 x 8 tile repeats.
-void expectTile(const Snapshot& shot, const uint8_t* rows, uint32_t first, uint32_t second, int pattern) {
+void expectTile(const Snapshot& shot, const PatternTile& rows, uint32_t first, uint32_t second, int pattern) {
     int wrong = 0;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/font_mapping.h"
 #include "graphics/line_breaks.h"
 #include "graphics/object_build_context.h"
@@ -55,29 +55,6 @@ LOGFONTA fontOf(const TextObject& text) {
     LOGFONTA font{};
     GetObjectA(text.font(), sizeof font, &font);
     return font;
-}
-
-TEST(FontMapping, KnownNamesMapToFacesAndTimesGrows) {
-    struct Case {
-        const char* name;
-        int size;
-        const char* face;
-        int mapped;
-    } cases[] = {
-        {"Courier", 12, "Courier New", 12},   {"Geneva", 9, "MS Sans Serif", 9}, {"Heltvetica", 10, "Arial", 10},
-        {"Monaco", 9, "Terminal", 9},         {"New York", 12, "MS Serif", 12},  {"Symbol", 14, "Symbol", 14},
-        {"Times", 12, "Times New Roman", 14}, {"Times", 14, "Times New Roman", 18},
-        {"Times", 18, "Times New Roman", 24}, {"Times", 24, "Times New Roman", 30},
-        {"Times", 13, "Times New Roman", 13}, {"Helvetica", 12, "System", 12},
-        {"Chicago", 12, "System", 12},        {"times", 12, "System", 12},
-        {"Times ", 12, "System", 12},         {"", 12, "System", 12},
-        {"Courier", 24, "Courier New", 24},
-    };
-    for (const Case& c : cases) {
-        const MappedFont mapped = mapFontName(c.name, c.size);
-        EXPECT_STREQ(c.face, mapped.faceName) << c.name;
-        EXPECT_EQ(c.mapped, mapped.size) << c.name << " " << c.size;
-    }
 }
 
 TEST(TextObject, CreatesItsFontWithTheMappedFaceAndHeight) {

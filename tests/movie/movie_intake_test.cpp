@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 #include "graphics/graphic_object.h"
 #include "message_box_watcher.h"
 #include "movie/format/big_endian.h"

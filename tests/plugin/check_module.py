@@ -13,7 +13,7 @@ import sys
 import pefile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TILES = os.path.join(HERE, "..", "..", "src", "graphics", "pattern_tiles.inc")
+TILES = os.path.join(HERE, "..", "..", "src", "graphics", "tables", "pattern_tiles.inc")
 
 MACHINES = {"i686": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"],
             "x86_64": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]}

@@ -1,6 +1,7 @@
-#include "graphics/color_table.h"
+#include "graphics/tables/color_table.h"
 
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -25,13 +26,13 @@ constexpr PlainColor kPlainColors[] = {
     {245, 255, 251, 240}, {248, 160, 160, 164}, {249, 128, 128, 128}, {255, 0, 0, 0},
 };
 
-constexpr COLORREF compose(uint8_t flag, uint8_t red, uint8_t green, uint8_t blue) {
-    return static_cast<COLORREF>(red) | static_cast<COLORREF>(green) << 8 |
-           static_cast<COLORREF>(blue) << 16 | static_cast<COLORREF>(flag) << 24;
+constexpr uint32_t compose(uint8_t flag, uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
+           static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(flag) << 24;
 }
 
-constexpr std::array<COLORREF, 256> buildTable() {
-    std::array<COLORREF, 256> table{};
+constexpr std::array<uint32_t, 256> buildTable() {
+    std::array<uint32_t, 256> table{};
     for (int k = 0; k < 215; ++k) {
         table[k] = compose(kPaletteRelativeFlag, kCubeLevels[k / 36], kCubeLevels[(k / 6) % 6],
                            kCubeLevels[k % 6]);
@@ -53,6 +54,6 @@ constexpr std::array<COLORREF, 256> buildTable() {
 
 // A constant expression: the table is filled before any code runs, so it may
 // be read during other translation units' static initialisation too.
-const std::array<COLORREF, 256> ColorTable = buildTable();
+const std::array<uint32_t, 256> ColorTable = buildTable();
 
-COLORREF colorForIndex(int index) { return ColorTable[static_cast<size_t>(index & 0xFF)]; }
+uint32_t colorForIndex(int index) { return ColorTable[static_cast<std::size_t>(index & 0xFF)]; }
