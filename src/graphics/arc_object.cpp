@@ -1,24 +1,7 @@
 #include "graphics/arc_object.h"
 
-#include <cmath>
-
 #include "graphics/offscreen_surface.h"
-
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-double tangentOfDegrees(int degrees) { return std::tan(degrees * kPi / 180.0); }
-
-// An angle's direction repeats every 360 degrees, so any angle, negative or
-// beyond a full turn, is brought into 0..359 where the radial is defined; an
-// angle already there is unchanged.
-int normalizedAngle(int degrees) {
-    const int reduced = degrees % 360;
-    return reduced < 0 ? reduced + 360 : reduced;
-}
-
-}  // namespace
+#include "graphics/tables/arc_radials.h"
 
 ArcObject::ArcObject(int kind, const ObjectHeader& header, int16_t startAngle, int16_t sweep)
     : GraphicObject(kind, header),
@@ -28,23 +11,8 @@ ArcObject::ArcObject(int kind, const ObjectHeader& header, int16_t startAngle, i
 
 POINT ArcObject::radialPoint(int angle) const {
     const ObjectHeader& r = header();
-    const int halfWidth = static_cast<int16_t>(r.right - r.left) / 2;
-    const int halfHeight = static_cast<int16_t>(r.bottom - r.top) / 2;
-    const int centreX = r.left + halfWidth;
-    const int centreY = r.top + halfHeight;
-
-    const int a = normalizedAngle(angle);
-    if (a == 0) return POINT{centreX, r.top};
-    if (a == 90) return POINT{r.right, centreY};
-    if (a == 180) return POINT{centreX, r.bottom};
-    if (a == 270) return POINT{r.left, centreY};
-    // A point on the right or left edge line, above or below the rectangle
-    // as the angle needs: offset by the half width times the tangent, it lies
-    // in the angle's direction from the centre whatever the proportions.
-    if (a < 180) {
-        return POINT{r.right, static_cast<LONG>(centreY - tangentOfDegrees(90 - a) * halfWidth)};
-    }
-    return POINT{r.left, static_cast<LONG>(centreY + tangentOfDegrees(270 - a) * halfWidth)};
+    const RadialPoint p = arcRadialPoint(r.left, r.top, r.right, r.bottom, angle);
+    return POINT{p.x, p.y};
 }
 
 void ArcObject::draw(OffscreenSurface& surface) {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "graphics/object_build_context.h"
-#include "graphics/object_header.h"
+#include "graphics/tables/object_header.h"
 #include "graphics/tables/pattern_tiles.h"
 
 class OffscreenSurface;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "graphics/arc_object.h"
-#include "graphics/line_breaks.h"
+#include "graphics/tables/line_breaks.h"
 #include "graphics/line_object.h"
 #include "graphics/oval_object.h"
 #include "graphics/polygon_object.h"
@@ -12,24 +12,6 @@
 #include "graphics/text_object.h"
 
 namespace {
-
-int colorIndex(uint8_t colorByte) { return static_cast<uint8_t>(colorByte - 1); }
-
-ObjectHeader headerOf(const vxa::ObjectRecord& record) {
-    ObjectHeader header;
-    header.left = record.left;
-    header.top = record.top;
-    header.right = record.right;
-    header.bottom = record.bottom;
-    header.fillColor1 = colorIndex(record.fill1);
-    header.fillColor2 = colorIndex(record.fill2);
-    header.lineColor1 = colorIndex(record.line1);
-    header.lineColor2 = colorIndex(record.line2);
-    header.fillPattern = record.fillPattern;
-    header.linePattern = record.linePattern;
-    header.lineWidth = record.lineWidth;
-    return header;
-}
 
 // What the record's object would hold of the movie's bounds, its font aside:
 // a font past its bound leaves the text in the surface's font instead.
@@ -56,7 +38,7 @@ std::unique_ptr<GraphicObject> buildPolygon(const vxa::ObjectRecord& record, con
 }
 
 std::unique_ptr<GraphicObject> buildObject(const vxa::ObjectRecord& record, ObjectBuildContext& context) {
-    const ObjectHeader header = headerOf(record);
+    const ObjectHeader header = objectHeaderOf(record);
     switch (record.kind) {
         case vxa::ObjectKind::Polygon:
             return buildPolygon(record, header);
@@ -71,7 +53,7 @@ std::unique_ptr<GraphicObject> buildObject(const vxa::ObjectRecord& record, Obje
         case vxa::ObjectKind::Arc:
             return std::make_unique<ArcObject>(record.kind, header, record.startAngle, record.sweep);
         case vxa::ObjectKind::Text:
-            return std::make_unique<TextObject>(record.kind, header, colorIndex(record.textColor), record.style,
+            return std::make_unique<TextObject>(record.kind, header, colorIndexOfByte(record.textColor), record.style,
                                                 record.size, record.justification, record.fontName.c_str(),
                                                 record.text.c_str(), context);
         default:

@@ -9,7 +9,7 @@
 
 #include "framework/device_context.h"
 #include "framework/gdi_object.h"
-#include "graphics/object_header.h"
+#include "graphics/tables/object_header.h"
 
 class OffscreenSurface : public fw::DeviceContext {
 public:

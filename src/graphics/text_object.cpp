@@ -4,7 +4,7 @@
 
 #include "graphics/tables/color_table.h"
 #include "graphics/font_mapping.h"
-#include "graphics/line_breaks.h"
+#include "graphics/tables/line_breaks.h"
 #include "graphics/offscreen_surface.h"
 
 namespace {

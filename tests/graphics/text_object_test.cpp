@@ -9,7 +9,7 @@
 
 #include "graphics/tables/color_table.h"
 #include "graphics/font_mapping.h"
-#include "graphics/line_breaks.h"
+#include "graphics/tables/line_breaks.h"
 #include "graphics/object_build_context.h"
 #include "graphics/rect_object.h"
 #include "graphics/text_object.h"

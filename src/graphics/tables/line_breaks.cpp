@@ -1,4 +1,4 @@
-#include "graphics/line_breaks.h"
+#include "graphics/tables/line_breaks.h"
 
 #include <cstring>
 
