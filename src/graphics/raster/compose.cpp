@@ -1,0 +1,23 @@
+#include "graphics/raster/canvas.h"
+#include "graphics/raster/renderer.h"
+#include "graphics/tables/color_table.h"
+
+namespace raster {
+
+bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts) {
+    Canvas canvas(picture);
+    canvas.fillRect(Rect{0, 0, picture.width, picture.height}, Paint::solid(rgbForIndex(frame.backgroundIndex)));
+    // The plug-in's per-frame drawing budget, once it has one, cuts the
+    // frame here in the same place.
+    for (const Placement& item : frame.items) {
+        if (!groups.inTable(item.groupId)) continue;
+        const PreparedGroup* group = groups.find(item.groupId);
+        if (!group) return false;
+        // Group point (px, py) lands on (x + px, y + py).
+        canvas.setWindowOrigin(Point{-item.x, -item.y});
+        for (const PreparedObject& object : group->objects) drawObject(canvas, object, fonts);
+    }
+    return true;
+}
+
+}  // namespace raster

@@ -1,0 +1,26 @@
+#pragma once
+// A picture of 32-bit pixels, 0x00RRGGBB, rows from the top: the layout of
+// the 32-bit surfaces the plug-in composes its frames on, so that a frame
+// drawn here compares pixel for pixel with one read back from the plug-in.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace raster {
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;  // width * height, row after row
+
+    Image() = default;
+    Image(int w, int h, uint32_t fill = 0)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+    const uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+};
+
+}  // namespace raster
