@@ -1,5 +1,6 @@
 #include "graphics/tables/font_map.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,6 +54,14 @@ const char* standInFamily(const char* faceName) {
         if (std::strcmp(face.faceName, faceName) == 0) return face.family;
     }
     return nullptr;
+}
+
+std::vector<std::string> standInFamilies() {
+    std::vector<std::string> families;
+    for (const FaceFont& face : kFaceFonts) {
+        if (std::find(families.begin(), families.end(), face.family) == families.end()) families.push_back(face.family);
+    }
+    return families;
 }
 
 std::string fontFileName(const char* family, bool bold, bool italic) {

@@ -3,6 +3,7 @@
 // into faces this system has, with the sizes the faces are drawn at, and the
 // faces into the free font families that stand in for them.
 #include <string>
+#include <vector>
 
 struct MappedFont {
     const char* faceName;  // a constant of the mapping table
@@ -21,6 +22,9 @@ constexpr int emHeightForSize(int size) { return size + 2; }
 // The Liberation family standing in for a face name of the mapping ("Liberation
 // Serif"), or null for a face outside it.
 const char* standInFamily(const char* faceName);
+
+// Every family standing in for a face, each once.
+std::vector<std::string> standInFamilies();
 
 // The file of a family in a style: "Liberation Serif", bold, not italic gives
 // "LiberationSerif-Bold.ttf".
