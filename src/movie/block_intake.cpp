@@ -76,11 +76,11 @@ void Movie::setUp(const vxa::Header& header) {
     const bool wide = header.layout == vxa::Layout::Wide;
     layout_ = header.layout;
     version_ = wide ? header.version : 0;
-    loops_ = wide ? header.loop : 0;
-    waitForClick_ = wide ? header.wait : 0;
+    play_.loops = wide ? header.loop : 0;
+    play_.waitForClick = wide ? header.wait : 0;
     bounds_ = RECT{0, 0, header.width, header.height};
     backgroundColor_ = colorForIndex(static_cast<uint8_t>(header.background - 1));
-    frameRate_ = header.frameRate;
+    play_.frameRate = header.frameRate;
     const HINSTANCE module = fw::Application::instance().moduleHandle();
     cursorA_ = LoadCursorA(module, MAKEINTRESOURCEA(kWaitCursorA));
     cursorB_ = LoadCursorA(module, MAKEINTRESOURCEA(kWaitCursorB));
@@ -99,6 +99,7 @@ void Movie::setUp(const vxa::Header& header) {
     // A negative count can name no entry: its table stays empty.
     groups_.resize(static_cast<size_t>(std::max<int>(0, header.groupCount)));
     frames_.resize(static_cast<size_t>(std::max<int>(0, header.frameCount)));
+    play_.frameCount = frameCount();
 }
 
 void Movie::enterBlock(const uint8_t* body, size_t length) {

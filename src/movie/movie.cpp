@@ -27,7 +27,7 @@ Movie::~Movie() {
     // The cue goes first, while everything else still stands: its stop and
     // close may raise a box whose message loop reaches this movie again, and
     // those calls must find it quiet (paused, rendering, taking no data).
-    paused_ = 1;
+    play_.paused = 1;
     rendering_ = true;
     intake_ = Intake::Closed;
     std::unique_ptr<SoundCue> cue = std::move(sound_);
@@ -39,11 +39,11 @@ void Movie::appendChunk(const uint8_t* data, int32_t length) {
 }
 
 void Movie::resetPlayback() {
-    currentFrame_ = 0;
-    lastFrameTick_ = 0;
-    lastCursorTick_ = 0;
-    soundNumber_ = 0;
-    paused_ = 0;
+    play_.currentFrame = 0;
+    play_.lastFrameTick = 0;
+    play_.lastCursorTick = 0;
+    soundState_.number = 0;
+    play_.paused = 0;
 }
 
 const FrameRecord* Movie::frame(int n) const {

@@ -19,6 +19,8 @@
 #include "movie/format/stream_reader.h"
 #include "movie/frame_record.h"
 #include "playback/clock.h"
+#include "playback/timeline/playback_rules.h"
+#include "playback/timeline/sound_step.h"
 #include "sound/sound_failure_notice.h"
 
 class ObjectGroup;
@@ -28,10 +30,10 @@ class SoundCue;
 class Movie {
 public:
     // Cursor resources of the wait-for-click animation.
-    static constexpr int kWaitCursorA = 109;
-    static constexpr int kWaitCursorB = 110;
+    static constexpr int kWaitCursorA = playback::kWaitCursorA;
+    static constexpr int kWaitCursorB = playback::kWaitCursorB;
     // cursorState before the wait animation has set a cursor.
-    static constexpr int16_t kNoWaitCursor = 104;
+    static constexpr int16_t kNoWaitCursor = playback::kNoWaitCursor;
 
     // The first chunk of the stream. The window is the one the movie is drawn
     // into; only its handle() is read, and it must outlive the movie. A chunk
@@ -58,11 +60,13 @@ public:
     int renderFrame(int16_t n, RECT target);
     void repaintCurrentFrame(RECT target);
 
-    int isPaused() const { return paused_; }
-    void pause() { paused_ = 1; }
-    void resume() { paused_ = 0; }
-    int isWaitingForClick() const { return waitForClick_; }
-    void releaseWait() { waitForClick_ = 0; }
+    int isPaused() const { return play_.paused; }
+    void pause() { play_.paused = 1; }
+    void resume() { play_.paused = 0; }
+    int isWaitingForClick() const { return play_.waitForClick; }
+    void releaseWait() { play_.waitForClick = 0; }
+    // A left click into the window; true when the timer is to be started.
+    bool click() { return playback::applyClick(play_); }
 
     // Read-only views, for the window and for tests.
     bool headerComplete() const { return headerRead_; }
@@ -70,21 +74,21 @@ public:
     // after a block that can never complete.
     bool takingData() const { return intake_ != Intake::Closed; }
     int16_t version() const { return version_; }
-    int loops() const { return loops_; }
+    int loops() const { return play_.loops; }
     COLORREF backgroundColor() const { return backgroundColor_; }
-    uint8_t frameRate() const { return frameRate_; }
+    uint8_t frameRate() const { return play_.frameRate; }
     int16_t frameCount() const { return static_cast<int16_t>(frames_.size()); }
     int16_t groupCount() const { return static_cast<int16_t>(groups_.size()); }
     // Null when n is outside the table or the frame is not there.
     const FrameRecord* frame(int n) const;
     const ObjectGroup* group(int id) const;
-    int16_t currentFrame() const { return currentFrame_; }
-    uint32_t lastFrameTick() const { return lastFrameTick_; }
-    uint32_t lastCursorTick() const { return lastCursorTick_; }
-    int16_t cursorState() const { return cursorState_; }
+    int16_t currentFrame() const { return play_.currentFrame; }
+    uint32_t lastFrameTick() const { return play_.lastFrameTick; }
+    uint32_t lastCursorTick() const { return play_.lastCursorTick; }
+    int16_t cursorState() const { return play_.cursorState; }
     const SoundCue* sound() const { return sound_.get(); }
-    int16_t soundNumber() const { return soundNumber_; }
-    int16_t soundStartFrame() const { return soundStartFrame_; }
+    int16_t soundNumber() const { return soundState_.number; }
+    int16_t soundStartFrame() const { return soundState_.startFrame; }
     const std::string& soundDirectory() const { return soundDirectory_; }
     const OffscreenSurface* offscreen() const { return offscreen_.get(); }
     HPALETTE palette() const { return palette_.handle(); }
@@ -115,7 +119,6 @@ private:
     int drawItems(const FrameRecord& record);
 
     // Playback clock (playback_clock.cpp).
-    uint32_t frameInterval() const;
     void animateWaitCursor();
 
     // Shared with every step in progress. A message box inside a step runs
@@ -144,20 +147,15 @@ private:
     std::string lastRejection_;
 
     int16_t version_ = 0;
-    int loops_ = 0;
-    int waitForClick_ = 0;
     RECT bounds_{0, 0, 0, 0};
     COLORREF backgroundColor_ = 0;
-    uint8_t frameRate_ = 0;
     HCURSOR cursorA_ = nullptr;
     HCURSOR cursorB_ = nullptr;
     std::string soundDirectory_;
 
-    int16_t currentFrame_ = 0;
-    uint32_t lastFrameTick_ = 0;
-    int16_t cursorState_ = kNoWaitCursor;
-    uint32_t lastCursorTick_ = 0;
-    int paused_ = 0;
+    // The header's playback settings, the position and the pause and wait
+    // flags, stepped by the shared playback rules.
+    playback::PlaybackState play_;
     // Set while a frame is being rendered: a message box inside the sound
     // step lets timer and paint messages in, which must not render again.
     bool rendering_ = false;
@@ -169,8 +167,7 @@ private:
     std::unique_ptr<OffscreenSurface> offscreen_;
     ObjectBuildContext buildContext_;
     std::unique_ptr<SoundCue> sound_;
-    int16_t soundNumber_ = 0;
-    int16_t soundStartFrame_ = 0;
+    playback::SoundState soundState_;
     std::vector<std::unique_ptr<ObjectGroup>> groups_;
     std::vector<std::unique_ptr<FrameRecord>> frames_;
 };

@@ -68,7 +68,7 @@ int Movie::renderFrame(int16_t n, RECT target) {
 }
 
 void Movie::repaintCurrentFrame(RECT target) {
-    if (currentFrame_ > 0) renderFrame(currentFrame_, target);
+    if (play_.currentFrame > 0) renderFrame(play_.currentFrame, target);
 }
 
 void Movie::paintBackground() {
@@ -88,10 +88,7 @@ void Movie::paintBackground() {
 
 int Movie::drawItems(const FrameRecord& record) {
     for (const FrameItem& item : record.items) {
-        // Only a repeat with nothing to copy names no group (id 0): it stands
-        // for nothing and is drawn as nothing. Ids outside the table never
-        // index it.
-        if (item.groupId < 1 || item.groupId > groupCount()) continue;
+        if (!playback::namesGroup(item.groupId, groupCount())) continue;
         ObjectGroup* group = groups_[item.groupId - 1].get();
         if (!group) return 0;  // not arrived yet: the frame is tried again later
         group->place(item.x, item.y);
@@ -99,39 +96,42 @@ int Movie::drawItems(const FrameRecord& record) {
     return 1;
 }
 
-// The sound step. The cue being worked on is held here, not in the movie, while
-// a call that may raise a box runs: if the movie is destroyed meanwhile, the
-// cue is not destroyed under that call. False when the movie is gone.
+// The sound step, by the shared table. The cue being worked on is held here,
+// not in the movie, while a call that may raise a box runs: if the movie is
+// destroyed meanwhile, the cue is not destroyed under that call. False when
+// the movie is gone.
 bool Movie::runSoundStep(int16_t s) {
     const std::shared_ptr<Presence> presence = presence_;
-    if (s != 0) {
-        if (s != soundNumber_) {
-            soundNumber_ = s;
+    const int16_t current = play_.currentFrame;
+    const playback::SoundStep step =
+        playback::decideSoundStep(s, soundState_, sound_ != nullptr, sound_ && sound_->isPlaying(), current);
+    switch (step) {
+        case playback::SoundStep::Start: {
             if (!dropSound()) return false;
             std::unique_ptr<SoundCue> cue = makeCue(s);
-            if (!cue) return true;  // later frames naming s stay silent
-            cue->playNotify(nullptr);
-            if (!presence->alive) return false;
-            sound_ = std::move(cue);
-            soundStartFrame_ = currentFrame_;
-            return true;
+            if (cue) {
+                cue->playNotify(nullptr);
+                if (!presence->alive) return false;
+                sound_ = std::move(cue);
+            }
+            break;
         }
-        if (sound_ && !sound_->isPlaying()) {
-            // The cue closed itself at the end of its sound: play it again.
+        case playback::SoundStep::PlayAgain: {
             std::unique_ptr<SoundCue> cue = std::move(sound_);
             cue->playNotify(nullptr);
             if (!presence->alive) return false;
             sound_ = std::move(cue);
+            break;
         }
-        return true;
+        case playback::SoundStep::Stop:
+            if (!dropSound()) return false;
+            break;
+        case playback::SoundStep::CarryOn:
+        case playback::SoundStep::Nothing:
+            break;
     }
-    if (!sound_) return true;
-    if (soundStartFrame_ == currentFrame_ - 1) {
-        soundStartFrame_ = currentFrame_;  // the sound carries on into this frame
-        return true;
-    }
-    soundNumber_ = 0;
-    return dropSound();
+    playback::recordSoundStep(soundState_, step, s, current, sound_ != nullptr);
+    return true;
 }
 
 bool Movie::dropSound() {

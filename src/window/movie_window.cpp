@@ -33,14 +33,7 @@ void MovieWindow::applyCursor() {
 
 void MovieWindow::onMouseEvent(int kind, WPARAM) {
     if (kind != kLeftButtonDown || !movie_) return;
-    if (movie_->isWaitingForClick()) {
-        movie_->releaseWait();
-    } else if (movie_->isPaused()) {
-        movie_->resume();
-        startTimer();
-    } else {
-        movie_->pause();
-    }
+    if (movie_->click()) startTimer();
 }
 
 LRESULT MovieWindow::onPaint(fw::Message& message) {
