@@ -116,12 +116,16 @@ std::vector<std::string> FontLibrary::neededFiles() {
     return names;
 }
 
+std::string fontFileFor(const TextBlock& block) {
+    const char* family = standInFamily(block.faceName);
+    return family ? fontFileName(family, block.bold, block.italic) : std::string();
+}
+
 void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts) {
     if (block.text.empty()) return;
-    const char* family = standInFamily(block.faceName);
-    if (!family) return;
-    SizedFace* face =
-        fonts.state().face(fontFileName(family, block.bold, block.italic), emHeightForSize(block.size));
+    const std::string file = fontFileFor(block);
+    if (file.empty()) return;
+    SizedFace* face = fonts.state().face(file, emHeightForSize(block.size));
     if (!face) return;
 
     const std::vector<uint16_t> text = fromWindows1252(block.text);

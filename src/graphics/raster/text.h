@@ -37,6 +37,10 @@ private:
     std::unique_ptr<State> state_;
 };
 
+// The font file the block's text is drawn in; empty for a face that has no
+// stand-in, whose text is not drawn.
+std::string fontFileFor(const TextBlock& block);
+
 // Draws the block's text over what is on the canvas (the box is drawn by the
 // caller), in logical coordinates.
 void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts);
