@@ -18,6 +18,7 @@ POINT ArcObject::radialPoint(int angle) const {
 void ArcObject::draw(OffscreenSurface& surface) {
     const ObjectHeader& r = header();
     if (r.linePattern == Pattern::None) return;
+    if (!arcFitsItsPen(r.left, r.top, r.right, r.bottom, r.lineWidth)) return;
     selectPen(surface);
     // The platform draws counter-clockwise from the first radial to the
     // second, so starting at the end point the arc runs clockwise from the

@@ -109,6 +109,27 @@ TEST(ArcObject, OutOfRangeAnglesDrawLikeTheirEquivalents) {
     EXPECT_LE(bounds.right, 62);
 }
 
+// The boxes of a probe movie whose arcs corrupted Wine's heap: each is
+// narrower or lower than its pen.
+TEST(ArcObject, APenWiderOrHigherThanTheBoxDrawsNothing) {
+    TestSurface canvas(128, 128);
+    struct Case {
+        int left, top, right, bottom, width;
+        bool drawn;
+    } cases[] = {
+        {60, 0, 80, 40, 19, true}, {60, 0, 79, 40, 19, true}, {60, 0, 78, 40, 19, false},
+        {10, 20, 23, 12, 19, false}, {42, 70, 78, 10, 37, false}, {78, 20, 60, 40, 21, false},
+        {20, 20, 21, 40, 0, true}, {20, 20, 20, 40, 0, false},
+    };
+    for (const Case& c : cases) {
+        ObjectHeader header = arcHeader(c.left, c.top, c.right, c.bottom);
+        header.lineWidth = static_cast<int16_t>(c.width);
+        ArcObject arc(5, header, 30, 0);
+        EXPECT_EQ(c.drawn, canvas.drawn(arc).count(rgbOfIndex(kRed)) > 0)
+            << c.left << "," << c.top << "," << c.right << "," << c.bottom << " pen " << c.width;
+    }
+}
+
 TEST(ArcObject, ZeroSweepIsTheWholeEllipseAndNoLineIsNothing) {
     TestSurface canvas(128, 128);
     ArcObject whole(5, arcHeader(10, 10, 110, 60), 30, 0);

@@ -171,6 +171,7 @@ void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts
             break;
         case vxa::ObjectKind::Arc:
             if (s.linePattern == Pattern::None) return;
+            if (!arcFitsItsPen(s.left, s.top, s.right, s.bottom, s.lineWidth)) return;
             canvas.selectPen(penOf(s));
             // Counter-clockwise from the end radial to the start one: the arc
             // runs clockwise from the start angle through the sweep.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -35,4 +36,9 @@ RadialPoint arcRadialPoint(int left, int top, int right, int bottom, int angle) 
     // in the angle's direction from the centre whatever the proportions.
     if (a < 180) return RadialPoint{right, static_cast<int>(centreY - tangentOfDegrees(90 - a) * halfWidth)};
     return RadialPoint{left, static_cast<int>(centreY + tangentOfDegrees(270 - a) * halfWidth)};
+}
+
+bool arcFitsItsPen(int left, int top, int right, int bottom, int lineWidth) {
+    const int pen = lineWidth < 1 ? 1 : lineWidth;
+    return pen <= std::abs(right - left) && pen <= std::abs(bottom - top);
 }
