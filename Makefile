@@ -5,7 +5,7 @@ JOBS ?= 2
 MOVIE ?= examples/showcase.vxa
 
 .PHONY: all setup build build-native build-x86_64 build-i686 test test-native test-wine \
-        check-modules fuzz bench play clean
+        test-agreement check-modules fuzz bench play clean
 
 all: build
 
@@ -31,6 +31,7 @@ test: build
 	$(MAKE) --no-print-directory test-native || status=1; \
 	$(MAKE) --no-print-directory check-modules || status=1; \
 	$(MAKE) --no-print-directory test-wine || status=1; \
+	$(MAKE) --no-print-directory test-agreement || status=1; \
 	exit $$status
 
 # The native tests include about 30 s of fuzzing; `make fuzz` goes on until
@@ -43,6 +44,17 @@ test-native:
 test-wine:
 	@status=0; started=$$(mktemp); scripts/wine-env start $$started >/dev/null; \
 	ctest --test-dir build/x86_64 --output-on-failure || status=1; \
+	scripts/wine-env stop $$started; exit $$status
+
+# The portable renderer against the plug-in: every example and a probe movie
+# per kind of object, played once through the module under Wine and rendered
+# natively, compared frame by frame.
+test-agreement:
+	@status=0; started=$$(mktemp); scripts/wine-env start $$started >/dev/null; \
+	/usr/bin/python3 tests/graphics/raster/agreement.py --vxa build/native/tools/vxa/vxa \
+	  --render build/native/tests/graphics/raster/render_frames --vxaplay scripts/vxaplay \
+	  --work build/agreement --kind showcase=examples/showcase.vxa --kind narrow=examples/narrow.vxa \
+	  --kind wait-for-click=examples/wait-for-click.vxa@2500 --probes || status=1; \
 	scripts/wine-env stop $$started; exit $$status
 
 check-modules:

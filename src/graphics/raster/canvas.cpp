@@ -81,7 +81,8 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth
     const bool wide = penWidth() > 1;
     Region inside;
     if (brush_.visible()) {
-        inside = roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight);
+        inside = roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight,
+                                 &unsettled_);
         if (!wide) paintDevice(inside, brush_);
     }
 

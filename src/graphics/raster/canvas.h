@@ -52,6 +52,10 @@ public:
     // such a region; the selected pen and brush are not used.
     void fillRegion(const Region& region, const Paint& paint);
     void frameRegion(const Region& region, const Paint& paint, int width, int height);
+    // Bands of the picture where the platform paints from memory it never
+    // set (see roundRectRegion), in device coordinates, as drawn so far.
+    const std::vector<Rect>& unsettled() const { return unsettled_; }
+
     // A rectangle on the picture, device coordinates.
     void fillRect(const Rect& rect, const Paint& paint) { raster::fillRect(image_, rect, paint); }
 
@@ -71,6 +75,7 @@ private:
     Point origin_;
     Pen pen_;
     Paint brush_;
+    std::vector<Rect> unsettled_;
 };
 
 }  // namespace raster

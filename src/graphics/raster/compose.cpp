@@ -4,8 +4,10 @@
 
 namespace raster {
 
-bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts) {
-    Canvas canvas(picture);
+namespace {
+
+bool drawItems(Canvas& canvas, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts) {
+    Image& picture = canvas.image();
     canvas.fillRect(Rect{0, 0, picture.width, picture.height}, Paint::solid(rgbForIndex(frame.backgroundIndex)));
     // The plug-in's per-frame drawing budget, once it has one, cuts the
     // frame here in the same place.
@@ -18,6 +20,21 @@ bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& g
         for (const PreparedObject& object : group->objects) drawObject(canvas, object, fonts);
     }
     return true;
+}
+
+}  // namespace
+
+bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts,
+                  std::vector<Rect>* unsettled) {
+    Canvas canvas(picture);
+    const bool whole = drawItems(canvas, frame, groups, fonts);
+    if (unsettled) {
+        for (const Rect& band : canvas.unsettled()) {
+            const Rect visible = intersection(band, Rect{0, 0, picture.width, picture.height});
+            if (!visible.empty()) unsettled->push_back(visible);
+        }
+    }
+    return whole;
 }
 
 }  // namespace raster

@@ -142,7 +142,8 @@ Region polygonRegion(const Point* points, int count) {
     return region;
 }
 
-Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight,
+                       std::vector<Rect>* unsettled) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     --right;
@@ -162,6 +163,14 @@ Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth
         stepper.step(across, down);
         if (across) ++x;
         if (down && ++y <= height) inset[static_cast<size_t>(y)] = x;
+    }
+    if (y < height - 1) {
+        for (int row = y + 1; row < height; ++row) inset[static_cast<size_t>(row)] = x;
+        if (unsettled) {
+            const int rows = height - 1 - y;
+            unsettled->push_back(Rect{INT32_MIN / 2, top, INT32_MAX / 2, top + rows});
+            unsettled->push_back(Rect{INT32_MIN / 2, bottom - rows, INT32_MAX / 2, bottom});
+        }
     }
 
     Region region(Rect{left, top, right, bottom});

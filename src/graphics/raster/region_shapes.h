@@ -18,7 +18,15 @@ Region polygonRegion(const Point* points, int count);
 // The rectangle's interior with corners rounded by an ellipse of
 // cornerWidth x cornerHeight; as the platform makes it, the region stops one
 // pixel short of right and bottom.
-Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+//
+// For a corner ellipse at least twice as high as the square of one less than
+// its width, the platform's curve reaches the ellipse's vertical axis before the
+// tip, and it leaves the tip's rows uninitialised: Wine paints whatever its
+// memory held there. Those rows are left empty here (the curve has ended),
+// and when unsettled is given they are added to it as bands across the
+// rows, so that a caller comparing with the platform can leave them out.
+Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight,
+                       std::vector<Rect>* unsettled = nullptr);
 inline Region ellipticRegion(int left, int top, int right, int bottom) {
     return roundRectRegion(left, top, right, bottom, right - left, bottom - top);
 }

@@ -34,6 +34,12 @@ struct FrameContent {
 // order, later ones over earlier ones. Ids outside the table draw nothing; a
 // group that has not arrived stops the frame there (what came before it is
 // drawn) and the result is false, as the plug-in then does not show the frame.
-bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts);
+//
+// With unsettled given, it receives the bands of the picture (full rows)
+// where the plug-in under Wine paints from memory it never set: very narrow
+// ellipses (see roundRectRegion). Those pixels cannot be predicted; the
+// renderer's own there are its best guess.
+bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts,
+                  std::vector<Rect>* unsettled = nullptr);
 
 }  // namespace raster

@@ -1,7 +1,14 @@
 // Renders every frame of a movie with the portable renderer, as the plug-in
-// shows it when the whole stream has arrived: OUT/NNNNN.png for frame N.
+// shows it when the whole stream has arrived: OUT/NNNNN.png for frame N, and
+// OUT/bands.txt with a line "unsettled N top bottom" for every band of rows
+// where the plug-in under Wine paints from memory it never set, and a line
+// "text N top bottom" for the rows a text of frame N may ink (its box, and
+// below it room for a last line and its underline).
 //
-//   render_frames MOVIE.vxa OUT [FIRST LAST]
+//   render_frames [--no-text] MOVIE.vxa OUT
+//
+// --no-text leaves the texts out (their boxes stay): the comparison finds
+// the text's ink by what the text adds.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -12,6 +19,7 @@
 #include <vector>
 
 #include "graphics/raster/renderer.h"
+#include "graphics/tables/object_header.h"
 #include "graphics/tables/font_map.h"
 #include "movie/format/range_check.h"
 #include "movie/format/stream.h"
@@ -37,14 +45,17 @@ bool writePng(const std::string& path, const raster::Image& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: render_frames MOVIE.vxa OUT [FIRST LAST]\n");
+    const bool noText = argc == 4 && std::string(argv[1]) == "--no-text";
+    if (argc != 3 && !noText) {
+        std::fprintf(stderr, "usage: render_frames [--no-text] MOVIE.vxa OUT\n");
         return 2;
     }
+    const std::string movie = argv[argc - 2];
+    const std::string out = argv[argc - 1];
     vxa::Stream stream;
     std::string error;
-    if (!vxa::decodeStream(readFile(argv[1]), stream, error)) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+    if (!vxa::decodeStream(readFile(movie), stream, error)) {
+        std::fprintf(stderr, "%s: %s\n", movie.c_str(), error.c_str());
         return 1;
     }
     const vxa::Header& header = stream.header;
@@ -59,9 +70,14 @@ int main(int argc, char** argv) {
     raster::GroupTable groups(header.groupCount);
     std::vector<std::vector<raster::Placement>> frames(header.frameCount > 0 ? header.frameCount : 0);
     std::vector<bool> arrived(frames.size(), false);
-    for (const vxa::Block& block : stream.blocks) {
+    for (vxa::Block& block : stream.blocks) {
         if (!vxa::checkRanges(block, header.frameCount, header.groupCount).empty()) continue;
-        for (const vxa::GroupRecord& group : block.groups) groups.put(group);
+        for (vxa::GroupRecord& group : block.groups) {
+            for (vxa::ObjectRecord& object : group.objects) {
+                if (noText) object.text.clear();
+            }
+            groups.put(group);
+        }
         const int number = block.frame.number;
         if (number == 0) continue;
         std::vector<raster::Placement> items;
@@ -81,21 +97,37 @@ int main(int argc, char** argv) {
         arrived[number - 1] = true;
     }
 
-    int first = 1, last = static_cast<int>(frames.size());
-    if (argc == 5) {
-        first = std::stoi(argv[3]);
-        last = std::min(last, std::stoi(argv[4]));
+    std::vector<const vxa::GroupRecord*> records(groups.count() > 0 ? groups.count() : 0, nullptr);
+    for (const vxa::Block& block : stream.blocks) {
+        if (!vxa::checkRanges(block, header.frameCount, header.groupCount).empty()) continue;
+        for (const vxa::GroupRecord& group : block.groups) records[group.id - 1] = &group;
     }
-    for (int n = first; n <= last; ++n) {
+    std::FILE* bands = std::fopen((out + "/bands.txt").c_str(), "w");
+    if (!bands) return 1;
+    for (size_t n = 1; n <= frames.size(); ++n) {
         if (!arrived[n - 1]) continue;
         raster::Image picture(header.width, header.height);
         raster::FrameContent frame;
         frame.backgroundIndex = static_cast<uint8_t>(header.background - 1);
         frame.items = frames[n - 1];
-        raster::composeFrame(picture, frame, groups, fonts);
+        std::vector<raster::Rect> unsettled;
+        raster::composeFrame(picture, frame, groups, fonts, &unsettled);
+        for (const raster::Rect& band : unsettled) std::fprintf(bands, "unsettled %zu %d %d\n", n, band.top, band.bottom);
+        for (const raster::Placement& item : frame.items) {
+            if (!groups.inTable(item.groupId) || !records[item.groupId - 1]) continue;
+            for (const vxa::ObjectRecord& object : records[item.groupId - 1]->objects) {
+                if (object.kind != vxa::ObjectKind::Text) continue;
+                const ObjectHeader h = objectHeaderOf(object);
+                const int em = emHeightForSize(mapFontName(object.fontName.c_str(), object.size).size);
+                const int top = std::min(h.top, h.bottom) - h.lineWidth + item.y;
+                const int bottom = std::max(h.top, h.bottom) + h.lineWidth + item.y + 2 * em + 2;
+                std::fprintf(bands, "text %zu %d %d\n", n, top, bottom);
+            }
+        }
         char name[32];
-        std::snprintf(name, sizeof name, "/%05d.png", n);
-        if (!writePng(argv[2] + std::string(name), picture)) return 1;
+        std::snprintf(name, sizeof name, "/%05zu.png", n);
+        if (!writePng(out + name, picture)) return 1;
     }
+    std::fclose(bands);
     return 0;
 }
