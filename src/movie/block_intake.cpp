@@ -13,8 +13,7 @@
 #include "graphics/graphic_object.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"
-#include "movie/format/block_decoder.h"
-#include "movie/format/range_check.h"
+#include "movie/model/block_acceptance.h"
 #include "movie/movie.h"
 #include "movie/object_group.h"
 #include "movie/sound_directory.h"
@@ -59,7 +58,7 @@ void Movie::readAvailable() {
                 case vxa::StreamReader::Next::NeedMore:
                     return;
                 case vxa::StreamReader::Next::Broken:
-                    reject("a block length of 0x8000 or more: the rest of the stream can't be read");
+                    reject(vxa::kBrokenStreamReason);
                     closeIntake();
                     return;
             }
@@ -104,14 +103,9 @@ void Movie::setUp(const vxa::Header& header) {
 
 void Movie::enterBlock(const uint8_t* body, size_t length) {
     vxa::Block block;
-    vxa::DecodeError error;
-    if (!vxa::decodeBlock(body, length, layout_, block, error)) {
-        reject(error.message + " (offset " + std::to_string(error.offset) + ")");
-        return;
-    }
-    const std::string outside = vxa::checkRanges(block, frameCount(), groupCount());
-    if (!outside.empty()) {
-        reject(outside);
+    std::string refusal = vxa::acceptBlock(body, length, layout_, frameCount(), groupCount(), block);
+    if (!refusal.empty()) {
+        reject(std::move(refusal));
         return;
     }
 
@@ -136,29 +130,15 @@ void Movie::enterBlock(const uint8_t* body, size_t length) {
                                                       *offscreen_, palette_.handle()));
     }
     std::unique_ptr<FrameRecord> frameRecord;
-    if (block.frame.number != 0) frameRecord = makeFrameRecord(block.frame);
+    if (block.frame.number != 0) {
+        const FrameRecord* previous = frame(block.frame.number - 1);
+        frameRecord = std::make_unique<FrameRecord>(vxa::frameRecordFor(block.frame, previous));
+    }
 
     // Nothing below can fail. A frame or group that arrives again replaces
     // (and frees) the earlier one.
     if (frameRecord) frames_[block.frame.number - 1] = std::move(frameRecord);
     for (std::unique_ptr<ObjectGroup>& group : built) groups_[group->id() - 1] = std::move(group);
-}
-
-std::unique_ptr<FrameRecord> Movie::makeFrameRecord(const vxa::FramePart& part) const {
-    auto record = std::make_unique<FrameRecord>();
-    record->soundNumber = part.soundNumber;
-    record->items.resize(part.items.size());
-    const FrameRecord* previous = frame(part.number - 1);
-    for (size_t i = 0; i < part.items.size(); ++i) {
-        const vxa::Item& item = part.items[i];
-        if (item.presence != 0) {
-            record->items[i] = FrameItem{item.groupId, item.x, item.y};
-        } else if (previous && i < previous->items.size()) {
-            record->items[i] = previous->items[i];
-        }
-        // Otherwise the repeat has nothing to copy and stays all zero.
-    }
-    return record;
 }
 
 void Movie::reject(std::string reason) {

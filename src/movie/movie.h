@@ -17,7 +17,7 @@
 #include "graphics/object_build_context.h"
 #include "movie/format/block.h"
 #include "movie/format/stream_reader.h"
-#include "movie/frame_record.h"
+#include "movie/model/frame_record.h"
 #include "playback/clock.h"
 #include "playback/timeline/playback_rules.h"
 #include "playback/timeline/sound_step.h"
@@ -106,7 +106,6 @@ private:
     void readAvailable();
     void setUp(const vxa::Header& header);
     void enterBlock(const uint8_t* body, size_t length);
-    std::unique_ptr<FrameRecord> makeFrameRecord(const vxa::FramePart& part) const;
     void reject(std::string reason);
     void closeIntake();
     bool tellPendingNotices();

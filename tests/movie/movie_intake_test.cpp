@@ -8,6 +8,8 @@
 #include "graphics/graphic_object.h"
 #include "message_box_watcher.h"
 #include "movie/format/big_endian.h"
+#include "movie/format/stream.h"
+#include "movie/model/movie_model.h"
 #include "movie/object_group.h"
 #include "movie_test_support.h"
 #include "plugin/messages.h"
@@ -348,3 +350,58 @@ TEST_F(MovieIntake, GroupPastTheMovieBoundsIsRefusedWithItsBlock) {
 }
 
 }  // namespace
+
+// The exporters and the web player show movies from the portable model: on
+// every stream, whole or in chunks, it must hold what the plug-in holds.
+TEST_F(MovieIntake, ThePortableModelHoldsWhatTheMovieHolds) {
+    std::vector<uint8_t> damaged = streamBytes(wideHeader({64, 48, 2, 4}), {frameBlock(1, {place(1, 0, 0)})});
+    append(damaged, {0x00, 0x09, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+    append(damaged, blockBytes(frameBlock(5, {place(1, 0, 0)})));
+    append(damaged, blockBytes(frameBlock(2, {repeat(), place(2, 3, 3), repeat()}, 4)));
+    append(damaged, blockBytes(groupBlock({rectGroup(2, 4, 4, 0), rectGroup(1, 4, 4, 0)})));
+    append(damaged, blockBytes(frameBlock(3, {place(3, 1, 1)})));
+    append(damaged, {0x80, 0x00, 0x00, 0x02});
+    const std::vector<std::vector<uint8_t>> streams = {
+        exampleStream(),
+        vxa::encodeStream(vxa::samples::richStream(vxa::Layout::Wide)),
+        vxa::encodeStream(vxa::samples::richStream(vxa::Layout::Narrow)),
+        damaged,
+        streamBytes(wideHeader({64, 48, -2, -7}), {frameBlock(1, {})}),
+    };
+    for (size_t s = 0; s < streams.size(); ++s) {
+        const std::vector<uint8_t>& bytes = streams[s];
+        for (size_t chunk : {bytes.size(), size_t{7}}) {
+            SCOPED_TRACE("stream " + std::to_string(s) + ", chunks of " + std::to_string(chunk));
+            std::vector<size_t> cuts;
+            for (size_t at = chunk; at < bytes.size(); at += chunk) cuts.push_back(at);
+            auto movie = feed(bytes, cuts, window_.object());
+            vxa::MovieModel model;
+            for (size_t at = 0; at < bytes.size(); at += chunk)
+                model.append(bytes.data() + at, std::min(chunk, bytes.size() - at));
+
+            ASSERT_EQ(movie->frameCount(), model.frameCount());
+            ASSERT_EQ(movie->groupCount(), model.groupCount());
+            EXPECT_EQ(movie->loops() != 0, model.loops());
+            EXPECT_EQ(movie->isWaitingForClick() != 0, model.waitsForClick());
+            for (int n = 1; n <= movie->frameCount(); ++n) {
+                const FrameRecord* expected = movie->frame(n);
+                const FrameRecord* got = model.frame(n);
+                ASSERT_EQ(expected == nullptr, got == nullptr) << "frame " << n;
+                if (!expected) continue;
+                EXPECT_EQ(expected->soundNumber, got->soundNumber);
+                ASSERT_EQ(expected->items.size(), got->items.size());
+                for (size_t i = 0; i < expected->items.size(); ++i) {
+                    EXPECT_EQ(expected->items[i].groupId, got->items[i].groupId);
+                    EXPECT_EQ(expected->items[i].x, got->items[i].x);
+                    EXPECT_EQ(expected->items[i].y, got->items[i].y);
+                }
+            }
+            for (int id = 1; id <= movie->groupCount(); ++id) {
+                ASSERT_EQ(movie->group(id) == nullptr, model.group(id) == nullptr) << "group " << id;
+                if (movie->group(id)) EXPECT_EQ(movie->group(id)->objectCount(), model.group(id)->objects.size());
+            }
+            ASSERT_EQ(static_cast<size_t>(movie->rejectedBlocks()), model.rejections().size());
+            if (movie->rejectedBlocks()) EXPECT_EQ(movie->lastRejection(), model.rejections().back().reason);
+        }
+    }
+}
