@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_scene.h"
 #include "graphics/tables/color_table.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"
@@ -19,12 +20,8 @@
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr int kColumns = 5;
-constexpr int kRows = 5;
-constexpr int kObjectsPerGroup = 20;
-constexpr int kObjects = kColumns * kRows * kObjectsPerGroup;
+using namespace bench_scene;
+
 constexpr double kTimerPeriodMs = 20.0;
 
 class Stopwatch {
@@ -43,57 +40,6 @@ private:
     LARGE_INTEGER frequency_;
     LARGE_INTEGER start_;
 };
-
-// Kinds in the mix of one group: three of each but two arcs.
-constexpr int8_t kMix[kObjectsPerGroup] = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 6, 6, 6};
-
-vxa::ObjectRecord objectRecord(int8_t kind, int seed) {
-    vxa::ObjectRecord r;
-    r.kind = kind;
-    r.left = static_cast<uint8_t>(seed * 7 % 40);
-    r.top = static_cast<uint8_t>(seed * 5 % 30);
-    r.right = static_cast<uint8_t>(r.left + 40 + seed % 50);
-    r.bottom = static_cast<uint8_t>(r.top + 30 + seed % 40);
-    r.fill1 = static_cast<uint8_t>(1 + seed * 37);
-    r.fill2 = static_cast<uint8_t>(1 + seed * 11);
-    r.line1 = static_cast<uint8_t>(1 + seed * 13);
-    r.line2 = static_cast<uint8_t>(1 + seed * 29);
-    // A third of the fills solid, the rest patterned; lines solid, patterned
-    // (drawn as rings and region frames) or absent.
-    r.fillPattern = static_cast<uint8_t>(seed % 3 == 0 ? 12 : 1 + seed % 64);
-    const uint8_t linePatterns[] = {12, 0, 5, 22, 255};
-    r.linePattern = linePatterns[seed % 5];
-    r.lineWidth = static_cast<uint8_t>(1 + seed % 4);
-    switch (kind) {
-        case vxa::ObjectKind::Polygon:
-            for (int i = 0; i < 6; ++i) {
-                r.points.push_back({static_cast<uint8_t>(r.left + (i * 17 + seed) % 60),
-                                    static_cast<uint8_t>(r.top + (i * 23 + seed) % 50)});
-            }
-            break;
-        case vxa::ObjectKind::RoundRect:
-            r.cornerWidth = 12;
-            r.cornerHeight = 8;
-            break;
-        case vxa::ObjectKind::Arc:
-            r.startAngle = static_cast<int16_t>(seed * 30 % 360);
-            r.sweep = static_cast<int16_t>(60 + seed * 45 % 270);
-            break;
-        case vxa::ObjectKind::Text: {
-            const char* fonts[] = {"Times", "Geneva", "Courier", "Heltvetica"};
-            r.fontName = fonts[seed % 4];
-            r.size = static_cast<uint8_t>(9 + seed % 4 * 3);
-            r.style = static_cast<uint8_t>(seed % 8);
-            r.justification = static_cast<int8_t>(seed % 3 - 1);
-            r.textColor = static_cast<uint8_t>(1 + seed * 3);
-            r.text = "Frame caption\rsecond line of words";
-            break;
-        }
-        default:
-            break;
-    }
-    return r;
-}
 
 HWND createWindow() {
     WNDCLASSA windowClass{};
@@ -129,16 +75,16 @@ int main() {
     for (int g = 0; g < kColumns * kRows; ++g) {
         std::vector<std::unique_ptr<GraphicObject>> objects;
         for (int8_t kind : kMix) objects.push_back(buildGraphicObject(objectRecord(kind, ++seed), context).object);
-        groups.push_back(std::make_unique<ObjectGroup>(static_cast<int16_t>(g + 1), 128, 96, std::move(objects),
+        groups.push_back(std::make_unique<ObjectGroup>(static_cast<int16_t>(g + 1), kGroupWidth, kGroupHeight, std::move(objects),
                                                        *surface, palette));
     }
 
     const RECT whole{0, 0, kWidth, kHeight};
     auto compose = [&]() {
-        fw::Brush background(CreateSolidBrush(colorForIndex(43)));
+        fw::Brush background(CreateSolidBrush(colorForIndex(kBackgroundIndex)));
         FillRect(surface->handle(), &whole, background.handle());
         for (int g = 0; g < kColumns * kRows; ++g) {
-            groups[g]->place(static_cast<int16_t>(g % kColumns * 128), static_cast<int16_t>(g / kColumns * 96));
+            groups[g]->place(static_cast<int16_t>(g % kColumns * kGroupWidth), static_cast<int16_t>(g / kColumns * kGroupHeight));
         }
         GdiFlush();
     };

@@ -38,9 +38,10 @@ Region Canvas::stroke(const std::vector<Point>& points, bool close) {
     return wideLinesRegion(points.data(), count, close, penWidth());
 }
 
-void Canvas::paintInsideAndOutline(Region inside, Region outline) {
-    // The outline wins where the two meet.
-    inside.subtract(outline);
+void Canvas::paintInsideAndOutline(const Region& inside, const Region& outline) {
+    // The outline wins where the two meet: the platform paints the inside
+    // less the outline, then the outline; painting the outline over the
+    // whole inside leaves the same pixels.
     paintDevice(inside, brush_);
     paintDevice(outline, Paint::solid(pen_.color));
 }
@@ -55,10 +56,7 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
     const bool wide = penWidth() > 1;
     Region outline = stroke(corners, true);
     if (wide) {
-        Region inside = brush_.visible() ? Region::filled(box) : Region();
-        inside.subtract(outline);
-        paintDevice(inside, brush_);
-        paintDevice(outline, Paint::solid(pen_.color));
+        paintInsideAndOutline(brush_.visible() ? Region::filled(box) : Region(), outline);
         return;
     }
     // A thin pen or none: the inside is what the outline leaves, and without
@@ -111,7 +109,7 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth
     }
 
     Region outline = stroke(points, true);
-    if (wide) paintInsideAndOutline(std::move(inside), std::move(outline));
+    if (wide) paintInsideAndOutline(inside, outline);
 }
 
 void Canvas::ellipse(int left, int top, int right, int bottom) {
@@ -129,7 +127,7 @@ void Canvas::polygon(const Point* points, int count) {
         if (!wide) paintDevice(inside, brush_);
     }
     Region outline = stroke(device, true);
-    if (wide) paintInsideAndOutline(std::move(inside), std::move(outline));
+    if (wide) paintInsideAndOutline(inside, outline);
 }
 
 void Canvas::polyline(const Point* points, int count) {

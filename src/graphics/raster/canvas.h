@@ -68,7 +68,7 @@ private:
     // Strokes lines in device coordinates: a thin pen paints at once, a wide
     // one returns what it covers (painted by the caller after the inside).
     Region stroke(const std::vector<Point>& points, bool close);
-    void paintInsideAndOutline(Region inside, Region outline);
+    void paintInsideAndOutline(const Region& inside, const Region& outline);
     void paintDevice(const Region& region, const Paint& paint) { raster::fillRegion(image_, region, 0, 0, paint); }
 
     Image& image_;

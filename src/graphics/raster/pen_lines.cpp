@@ -40,18 +40,13 @@ int roundHalfAway(double v) { return static_cast<int>(v > 0 ? v + 0.5 : v - 0.5)
 
 class WidePen {
 public:
-    WidePen(int width, const Rect& area)
+    explicit WidePen(int width)
         : width_(width),
-          region_(area),
           dot_(ellipticRegion(-(width / 2), -(width / 2), (width + 1) / 2 + 1, (width + 1) / 2 + 1)) {}
 
-    Region take() { return std::move(region_); }
+    Region take() { return region_.build(); }
 
-    void dot(const Point& at) {
-        Region moved = dot_;
-        moved.offset(at.x, at.y);
-        region_.unite(moved);
-    }
+    void dot(const Point& at) { region_.add(dot_, at.x, at.y); }
 
     // The band from a to b; its direction is (dx, dy), which the caller may
     // take from other points than a and b. False for a band of no length.
@@ -85,17 +80,17 @@ public:
                                   {a.x + wide.x, a.y - wide.y},
                                   {b.x + wide.x, b.y - wide.y},
                                   {b.x - narrow.x, b.y + narrow.y}};
-        region_.unite(polygonRegion(corners, 4));
+        addPolygon(region_, corners, 4);
         return true;
     }
 
 private:
     void addRect(const Rect& r) {
-        for (int y = r.top; y < r.bottom; ++y) region_.addSpan(y, r.left, r.right);
+        for (int y = r.top; y < r.bottom; ++y) region_.add(y, r.left, r.right);
     }
 
     int width_;
-    Region region_;
+    RegionBuilder region_;
     Region dot_;
 };
 
@@ -160,10 +155,7 @@ Region wideLinesRegion(const Point* points, int count, bool close, int width) {
     }
     while (count > 2 && points[count - 1] == points[count - 2]) --count;
 
-    Rect area{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
-    for (int i = 1; i < count; ++i) area = unionOf(area, Rect{points[i].x, points[i].y, points[i].x + 1, points[i].y + 1});
-    const int reach = width / 2 + 2;
-    WidePen pen(width, Rect{area.left - reach, area.top - reach, area.right + reach, area.bottom + reach});
+    WidePen pen(width);
 
     // Bands run between consecutive points; with close the last one runs back
     // to the first point. Open ends get a dot, and so does every corner.

@@ -1,58 +1,61 @@
 #pragma once
 // A set of pixels: what the platform's regions are to its drawing. Only which
-// pixels a shape covers decides what it paints, so a region is kept as a mask
-// over an area its maker chooses large enough for everything put into it.
-#include <cstddef>
-#include <cstdint>
+// pixels a shape covers decides what it paints, so a region is kept as runs
+// of pixels ("spans"), row by row from the top and left to right in a row,
+// none touching another.
 #include <vector>
 
 #include "graphics/raster/geometry.h"
 
 namespace raster {
 
+struct Span {
+    int y;
+    int x0;  // first pixel
+    int x1;  // one past the last
+};
+
 class Region {
 public:
     Region() = default;
-    // Empty, able to hold pixels inside area.
-    explicit Region(const Rect& area);
     static Region filled(const Rect& rect);
 
-    const Rect& area() const { return area_; }
+    bool empty() const { return spans_.empty(); }
+    const std::vector<Span>& spans() const { return spans_; }
     bool contains(int x, int y) const;
-    bool empty() const;
 
-    // Adds the pixels x0 <= x < x1 of row y; what lies outside the area is lost.
-    void addSpan(int y, int x0, int x1);
-    // Pixels of other outside this region's area are lost.
     void unite(const Region& other);
     void subtract(const Region& other);
     void offset(int dx, int dy);
+    // The pixels within `width` pixels of the edge horizontally or `height`
+    // vertically: those that leave the region when moved by that much left,
+    // right, up or down.
+    Region frame(int width, int height) const;
 
-    // Calls f(y, x0, x1) for every run of pixels, row by row from the top.
     template <typename F>
     void forEachSpan(F&& f) const {
-        const int width = area_.width();
-        for (int y = area_.top; y < area_.bottom; ++y) {
-            const uint8_t* row = bits_.data() + static_cast<std::size_t>(y - area_.top) * width;
-            int x = 0;
-            while (x < width) {
-                while (x < width && !row[x]) ++x;
-                if (x == width) break;
-                const int start = x;
-                while (x < width && row[x]) ++x;
-                f(y, area_.left + start, area_.left + x);
-            }
-        }
+        for (const Span& s : spans_) f(s.y, s.x0, s.x1);
     }
 
 private:
-    uint8_t* rowBits(int y) { return bits_.data() + static_cast<std::size_t>(y - area_.top) * area_.width(); }
-    const uint8_t* rowBits(int y) const {
-        return bits_.data() + static_cast<std::size_t>(y - area_.top) * area_.width();
-    }
+    friend class RegionBuilder;
+    std::vector<Span> spans_;
+};
 
-    Rect area_;
-    std::vector<uint8_t> bits_;
+// Collects runs in any order, overlapping or not, and makes a region of them.
+class RegionBuilder {
+public:
+    void add(int y, int x0, int x1) {
+        if (x0 < x1) spans_.push_back(Span{y, x0, x1});
+    }
+    void add(const Region& region, int dx = 0, int dy = 0) {
+        for (const Span& s : region.spans()) spans_.push_back(Span{s.y + dy, s.x0 + dx, s.x1 + dx});
+    }
+    Region build();
+
+private:
+    void sortByRow();
+    std::vector<Span> spans_;
 };
 
 }  // namespace raster

@@ -55,6 +55,22 @@ private:
     int decision_ = 0;
 };
 
+// Sorts with as little overhead as possible for the handful of elements a
+// small polygon has, without giving up on large ones.
+template <typename T, typename Less>
+void sortFew(std::vector<T>& items, Less less) {
+    if (items.size() > 16) {
+        std::sort(items.begin(), items.end(), less);
+        return;
+    }
+    for (size_t i = 1; i < items.size(); ++i) {
+        T item = items[i];
+        size_t j = i;
+        for (; j > 0 && less(item, items[j - 1]); --j) items[j] = items[j - 1];
+        items[j] = item;
+    }
+}
+
 bool isAxisAlignedRectangle(const Point* p, int count) {
     if (count != 4 && !(count == 5 && p[4] == p[0])) return false;
     return (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x) ||
@@ -96,50 +112,59 @@ private:
 
 }  // namespace
 
-Region polygonRegion(const Point* points, int count) {
-    if (count < 2) return Region();
+void addPolygon(RegionBuilder& region, const Point* points, int count) {
+    if (count < 2) return;
     if (isAxisAlignedRectangle(points, count)) {
-        return Region::filled(Rect{std::min(points[0].x, points[2].x), std::min(points[0].y, points[2].y),
-                                   std::max(points[0].x, points[2].x), std::max(points[0].y, points[2].y)});
+        const int left = std::min(points[0].x, points[2].x);
+        const int right = std::max(points[0].x, points[2].x);
+        for (int y = std::min(points[0].y, points[2].y); y < std::max(points[0].y, points[2].y); ++y) {
+            region.add(y, left, right);
+        }
+        return;
     }
 
-    std::vector<EdgeWalker> edges;
-    edges.reserve(static_cast<size_t>(count));
-    Rect box{points[0].x, points[0].y, points[0].x, points[0].y};
+    // Kept between calls: wide pens scan thousands of small polygons a frame.
+    thread_local std::vector<EdgeWalker> edges;
+    thread_local std::vector<EdgeWalker*> active;
+    thread_local std::vector<int> crossings;
+    edges.clear();
+    active.clear();
+    int top = points[0].y;
+    int bottom = points[0].y;
     for (int i = 0; i < count; ++i) {
         const Point& previous = points[i == 0 ? count - 1 : i - 1];
         const Point& current = points[i];
-        box.left = std::min(box.left, current.x);
-        box.right = std::max(box.right, current.x);
         if (previous.y == current.y) continue;  // horizontal edges bound no span
         const bool downward = previous.y < current.y;
         edges.emplace_back(downward ? previous : current, downward ? current : previous);
-        box.top = std::min(box.top, std::min(previous.y, current.y));
-        box.bottom = std::max(box.bottom, std::max(previous.y, current.y));
+        top = std::min(top, std::min(previous.y, current.y));
+        bottom = std::max(bottom, std::max(previous.y, current.y));
     }
-    if (edges.empty()) return Region();
-    std::sort(edges.begin(), edges.end(),
-              [](const EdgeWalker& a, const EdgeWalker& b) { return a.firstRow() < b.firstRow(); });
+    if (edges.empty()) return;
+    sortFew(edges, [](const EdgeWalker& a, const EdgeWalker& b) { return a.firstRow() < b.firstRow(); });
 
-    // Edges are stepped one row at a time, so x never needs more than the
-    // polygon's own horizontal extent plus the stepping's rounding.
-    Region region(Rect{box.left - 1, box.top, box.right + 1, box.bottom});
-    std::vector<EdgeWalker*> active;
-    std::vector<int> crossings;
     size_t next = 0;
-    for (int y = box.top; y < box.bottom; ++y) {
+    for (int y = top; y < bottom; ++y) {
         while (next < edges.size() && edges[next].firstRow() == y) active.push_back(&edges[next++]);
         crossings.clear();
         for (const EdgeWalker* edge : active) crossings.push_back(edge->x());
-        std::sort(crossings.begin(), crossings.end());
-        for (size_t i = 0; i + 1 < crossings.size(); i += 2) region.addSpan(y, crossings[i], crossings[i + 1]);
+        sortFew(crossings, [](int a, int b) { return a < b; });
+        for (size_t i = 0; i + 1 < crossings.size(); i += 2) region.add(y, crossings[i], crossings[i + 1]);
         // Leave the edges that end on this row; step the others to the next.
-        active.erase(std::remove_if(active.begin(), active.end(),
-                                    [y](const EdgeWalker* edge) { return edge->endRow() == y + 1; }),
-                     active.end());
-        for (EdgeWalker* edge : active) edge->advance();
+        size_t kept = 0;
+        for (EdgeWalker* edge : active) {
+            if (edge->endRow() == y + 1) continue;
+            edge->advance();
+            active[kept++] = edge;
+        }
+        active.resize(kept);
     }
-    return region;
+}
+
+Region polygonRegion(const Point* points, int count) {
+    RegionBuilder region;
+    addPolygon(region, points, count);
+    return region.build();
 }
 
 Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight,
@@ -173,34 +198,22 @@ Region roundRectRegion(int left, int top, int right, int bottom, int cornerWidth
         }
     }
 
-    Region region(Rect{left, top, right, bottom});
+    RegionBuilder region;
     for (int i = 0; i < height / 2; ++i) {
         const int mirror = inset[static_cast<size_t>(height - 1 - i)];
-        region.addSpan(top + i, left + mirror, right - mirror);
+        region.add(top + i, left + mirror, right - mirror);
     }
     // The straight middle runs from the ellipse's axis in the top corners to
     // its axis in the bottom ones.
-    for (int row = top + height / 2; row <= bottom - height + height / 2; ++row) region.addSpan(row, left, right);
+    for (int row = top + height / 2; row <= bottom - height + height / 2; ++row) region.add(row, left, right);
     for (int i = height / 2 + 1; i < height; ++i) {
         const int in = inset[static_cast<size_t>(i)];
-        region.addSpan(bottom - height + i, left + in, right - in);
+        region.add(bottom - height + i, left + in, right - in);
     }
-    return region;
+    return region.build();
 }
 
-Region frameOf(const Region& region, int width, int height) {
-    const Rect& area = region.area();
-    Region frame(area);
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (!region.contains(x, y)) continue;
-            const bool deep = region.contains(x + width, y) && region.contains(x - width, y) &&
-                              region.contains(x, y + height) && region.contains(x, y - height);
-            if (!deep) frame.addSpan(y, x, x + 1);
-        }
-    }
-    return frame;
-}
+Region frameOf(const Region& region, int width, int height) { return region.frame(width, height); }
 
 std::vector<Point> ellipseQuadrant(int width, int height) {
     std::vector<Point> points;

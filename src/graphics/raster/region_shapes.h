@@ -14,6 +14,8 @@ namespace raster {
 // The polygon through the points, closed, filled by the alternate (even-odd)
 // rule. Fewer than two points give an empty region.
 Region polygonRegion(const Point* points, int count);
+// The same pixels, added to what region collects.
+void addPolygon(RegionBuilder& region, const Point* points, int count);
 
 // The rectangle's interior with corners rounded by an ellipse of
 // cornerWidth x cornerHeight; as the platform makes it, the region stops one
