@@ -6,14 +6,14 @@ cursors, the pattern sheet, and imports of system DLLs only.
   check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
 """
 import os
-import re
 import struct
 import sys
 
 import pefile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TILES = os.path.join(HERE, "..", "..", "src", "graphics", "tables", "pattern_tiles.inc")
+# The tiles as they must look, drawn as text art apart from the product's list.
+TILE_ART = os.path.join(HERE, "..", "graphics", "pattern_tiles_art.inc")
 
 MACHINES = {"i686": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"],
             "x86_64": pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]}
@@ -134,12 +134,26 @@ class Checker:
 
 
 def read_tiles():
-    tiles = []
-    for line in open(TILES):
-        m = re.match(r"\s*\{([^}]*)\}", line)
-        if m:
-            tiles.append([int(v, 16) for v in m.group(1).split(",")])
-    return tiles
+    """The 64 tiles of the art, pattern 1 first, as row bytes."""
+    text = open(TILE_ART).read()
+    art = text[text.index('R"tiles(') + 8:text.index(')tiles"')]
+    tiles, band, row = {}, [], 8
+    for line in art.splitlines():
+        words = line.split()
+        if not words:
+            continue
+        if words[0].isdigit():
+            assert row == 8, "a band of the tile art ends early"
+            band, row = [int(w) for w in words], 0
+            continue
+        assert row < 8 and len(words) == len(band), "tile art row outside a band: %r" % line
+        for number, bits in zip(band, words):
+            assert len(bits) == 8 and set(bits) <= set("#."), "tile art: %r" % bits
+            tiles.setdefault(number, []).append(int(bits.replace("#", "1").replace(".", "0"), 2))
+        row += 1
+    assert sorted(tiles) == list(range(1, 65)) and all(len(t) == 8 for t in tiles.values()), \
+        "the tile art does not hold 64 tiles of 8 rows"
+    return [tiles[n] for n in range(1, 65)]
 
 
 def main(paths):
