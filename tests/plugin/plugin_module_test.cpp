@@ -27,12 +27,27 @@ Function exported(HMODULE library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
+// The module of the build this test belongs to, found at run time from the
+// test's own place in it: the first zured16.dll in a folder above the test
+// program (tests/plugin lies two levels below the module).
+std::string findModule() {
+    char own[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, own, sizeof own);
+    if (length == 0 || length >= sizeof own) return "";
+    std::string dir(own, length);
+    for (size_t slash; (slash = dir.find_last_of("\\/")) != std::string::npos;) {
+        dir.resize(slash);
+        const std::string candidate = dir + "\\zured16.dll";
+        if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
+    }
+    return "";
+}
+
 class Module {
 public:
-    Module() {
-        std::string path = ZURED16_DLL;
-        if (!path.empty() && path[0] == '/') path = "Z:" + path;  // Wine's drive for the Unix root
-        library_ = LoadLibraryA(path.c_str());
+    Module() : path_(findModule()) {
+        if (path_.empty()) return;
+        library_ = LoadLibraryA(path_.c_str());
         if (!library_) return;
         getEntryPoints = exported<GetEntryPointsFn>(library_, "NP_GetEntryPoints");
         initialize = exported<InitializeFn>(library_, "NP_Initialize");
@@ -42,12 +57,14 @@ public:
         if (library_) FreeLibrary(library_);
     }
     bool loaded() const { return library_ && getEntryPoints && initialize && shutdown; }
+    const std::string& path() const { return path_; }
 
     GetEntryPointsFn getEntryPoints = nullptr;
     InitializeFn initialize = nullptr;
     ShutdownFn shutdown = nullptr;
 
 private:
+    std::string path_;
     HMODULE library_ = nullptr;
 };
 
@@ -57,7 +74,7 @@ Module& module() {
 }
 
 TEST(EntryPoints, TheCallbackTableMustReachItsEventEntry) {
-    ASSERT_TRUE(module().loaded()) << ZURED16_DLL;
+    ASSERT_TRUE(module().loaded()) << "zured16.dll above this test program: '" << module().path() << "'";
     EXPECT_EQ(NPERR_INVALID_FUNCTABLE_ERROR, module().getEntryPoints(nullptr));
 
     NPPluginFuncs functions{};

@@ -43,9 +43,22 @@ void writeBytes(const fs::path& path, const Bytes& bytes) {
   writeText(path, std::string(bytes.begin(), bytes.end()));
 }
 
+// The vxa program of the build this test belongs to, found at run time from
+// the test's own place in that build (tests/tools beside tools/vxa).
+fs::path vxaProgram() {
+  static const fs::path found = [] {
+    for (fs::path dir = fs::read_symlink("/proc/self/exe").parent_path(); dir != dir.root_path();
+         dir = dir.parent_path())
+      if (fs::is_regular_file(dir / "tools" / "vxa" / "vxa")) return dir / "tools" / "vxa" / "vxa";
+    return fs::path();
+  }();
+  return found;
+}
+
 class VxaTool : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_FALSE(vxaProgram().empty()) << "no tools/vxa/vxa in a folder above this test program";
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = fs::temp_directory_path() /
            ("vxa_tool_test_" + std::to_string(::getpid()) + "_" + test->name());
@@ -59,7 +72,7 @@ class VxaTool : public ::testing::Test {
   Result run(const std::string& arguments) const {
     const fs::path out = file("stdout.txt");
     const fs::path err = file("stderr.txt");
-    const std::string command = std::string(VXA_EXECUTABLE) + " " + arguments + " > " +
+    const std::string command = vxaProgram().string() + " " + arguments + " > " +
                                 out.string() + " 2> " + err.string();
     const int raw = std::system(command.c_str());
     Result result;
