@@ -4,7 +4,7 @@ SHELL := /bin/bash
 JOBS ?= 2
 MOVIE ?= examples/showcase.vxa
 
-.PHONY: all setup build build-native build-x86_64 build-i686 test test-native test-wine \
+.PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
         test-agreement check-modules fuzz bench play clean
 
 all: build
@@ -26,6 +26,12 @@ build-i686:
 	@cmake --preset i686 >/dev/null
 	@cmake --build build/i686 -j$(JOBS)
 
+# The native build runs under the sanitizers; the benchmarks get a build of
+# their own without them.
+build-bench:
+	@cmake --preset bench >/dev/null
+	@cmake --build build/bench -j$(JOBS)
+
 test: build
 	@status=0; \
 	$(MAKE) --no-print-directory test-native || status=1; \
@@ -34,8 +40,8 @@ test: build
 	$(MAKE) --no-print-directory test-agreement || status=1; \
 	exit $$status
 
-# The native tests include about 30 s of fuzzing; `make fuzz` goes on until
-# stopped.
+# The native tests run under AddressSanitizer and UndefinedBehaviorSanitizer
+# and include about 30 s of fuzzing; `make fuzz` goes on until stopped.
 test-native:
 	ctest --test-dir build/native --output-on-failure -j$(JOBS)
 
@@ -63,7 +69,7 @@ check-modules:
 fuzz:
 	@scripts/fuzz 0
 
-bench: setup build-native build-x86_64
+bench: setup build-bench build-x86_64
 	@scripts/bench
 
 play: setup build-native build-x86_64
