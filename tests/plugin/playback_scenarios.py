@@ -7,7 +7,8 @@ ends it needs), then reads vxaplay's event lines and the recorded pictures.
 Frame n of every test movie shows one black 8 x 8 square at x = 8 (n - 1) on
 a white background, so each picture tells which frame it is.
 
-usage: playback_scenarios.py --root DIR --work DIR SCENARIO
+usage: playback_scenarios.py --work DIR SCENARIO
+The tree (its scripts/vxaplay and its builds) is the one this file lies in.
 Exit status 0 passed, 1 failed, 77 skipped (no native vxa tool).
 """
 import argparse
@@ -118,8 +119,12 @@ class Scenarios:
         self.failures = []
 
     def check(self, condition, message):
+        """Records a failure unless the condition holds; returns the
+        condition, so that checks which depend on it can be skipped once it
+        has failed."""
         if not condition:
             self.failures.append(message)
+        return condition
 
     def movie(self, name, source):
         json_path = os.path.join(self.work, name + ".json")
@@ -169,7 +174,7 @@ class Scenarios:
         run = self.play(self.movie("rate200", movie_source(24, 200)), 24, "--for", 1200)
         shown = run.shown()
         self.all_frames_in_order(run, 24)
-        if len(shown) == 24:
+        if self.check(len(shown) == 24, "%d frames shown, not 24" % len(shown)):
             span = shown[-1][0] - shown[0][0]
             self.check(span >= 23 * 18, "24 frames in %d ms: more than one per 20-ms timer message" % span)
 
@@ -179,14 +184,31 @@ class Scenarios:
         path = self.movie(name, source)
         run = self.play(path, 10, "--chunk", chunk_holding_back(path, block), "--chunk-delay", 400, "--for", 3000)
         writes = run.events("call", "NPP_Write ")
-        self.check(len(writes) >= 3, "the stream did not come in chunks")
         self.all_frames_in_order(run, 10)
         shown = dict((n, ms) for ms, n in run.shown())
-        if 1 in shown and 3 in shown and 4 in shown and len(writes) >= 3:
+        if self.check(len(writes) >= 3, "the stream did not come in chunks") and \
+                self.check({1, 3, 4} <= set(shown), "frames 1, 3 and 4 are not all shown: %s" % shown):
             self.check(shown[1] >= writes[1][0], "frame 1 before the second chunk")
             self.check(shown[3] < writes[2][0], "frame 3 only after the third chunk")
             self.check(writes[2][0] <= shown[4] <= writes[2][0] + 100,
                        "frame 4 at %d, %s at %d: not shown at once" % (shown[4], what, writes[2][0]))
+
+    def chunks_keep_pace(self):
+        # A stream in small, quick chunks: each one may start the timer, but
+        # one that runs must keep its period, or playback starves until the
+        # stream ends. While chunks still arrive, at least half of the frames
+        # that 10 frames a second allows must show.
+        run = self.play(self.movie("pace", movie_source(20, 10)), 20,
+                        "--chunk", 4, "--chunk-delay", 15, "--for", 3500)
+        writes = [ms for ms, _ in run.events("call", "NPP_Write ")]
+        self.all_frames_in_order(run, 20)
+        if self.check(len(writes) >= 20, "only %d chunks" % len(writes)):
+            streaming = writes[-1] - writes[1]
+            due = min(20, streaming // 100)
+            during = [n for ms, n in run.shown() if writes[1] <= ms <= writes[-1]]
+            self.check(due >= 4, "the stream took only %d ms: too short to judge the pace" % streaming)
+            self.check(2 * len(during) >= due, "%d frames while the chunks arrived over %d ms (%d due): %s"
+                       % (len(during), streaming, due, run.shown()))
 
     def late_frame(self):
         # The second chunk holds frames 1 to 3; frame 4 (block 3) comes with the third.
@@ -220,7 +242,7 @@ class Scenarios:
         clicks = [ms for ms, _ in run.events("click")]
         shown = run.shown()
         self.all_frames_in_order(run, 12)
-        if len(clicks) == 2:
+        if self.check(len(clicks) == 2, "%d clicks, not 2" % len(clicks)):
             paused = [n for ms, n in shown if clicks[0] + 40 < ms < clicks[1]]
             self.check(not paused, "frames %s while paused" % paused)
             after = [ms for ms, n in shown if ms >= clicks[1]]
@@ -229,9 +251,8 @@ class Scenarios:
     def escape_stops(self):
         run = self.play(self.movie("esc", movie_source(12, 10)), 12, "--esc", 400, "--for", 1500)
         esc = run.time_of("esc")
-        self.check(esc is not None, "the ESC key was never handed to the plug-in")
         shown = run.shown()
-        if esc is not None:
+        if self.check(esc is not None, "the ESC key was never handed to the plug-in"):
             late = [n for ms, n in shown if ms > esc + 40]
             self.check(not late, "frames %s after ESC at %d" % (late, esc))
             self.check(any(ms <= esc for ms, _ in shown), "nothing shown before ESC")
@@ -258,27 +279,38 @@ class Scenarios:
         self.check(any("\\n" in text for text in boxes), "a box's line break is not written as \\n")
         self.all_frames_in_order(run, 6)
 
+    def ended(self, run, end):
+        """After NPP_Destroy at `end`: the window is the page's again, no
+        timer of the plug-in's is left on it, and a click into it (one comes
+        250 ms after the end) brings nothing back."""
+        self.check([d for _, d in run.events("window")] == ["given back"],
+                   "the window was not given back: %s" % run.events("window"))
+        self.check(not run.events("timer"), "the plug-in's timer outlived it: %s" % run.events("timer")[:3])
+        self.check(any(ms > end for ms, _ in run.events("click")), "no click after the end")
+        self.check(not [n for ms, n in run.shown() if ms > end], "frames after NPP_Destroy: %s" % run.shown())
+
     def destroy_mid_playback(self):
-        run = self.play(self.movie("destroy", movie_source(12, 10)), 12, "--destroy", 450, "--for", 1100)
+        run = self.play(self.movie("destroy", movie_source(12, 10)), 12,
+                        "--destroy", 450, "--click", 700, "--for", 1100)
         end = run.time_of("call", "NPP_Destroy ->")
-        self.check(end is not None, "no NPP_Destroy")
-        if end is not None:
-            self.check(not [n for ms, n in run.shown() if ms > end], "frames after NPP_Destroy")
+        if self.check(end is not None, "no NPP_Destroy"):
+            self.ended(run, end)
             self.check(any(n for ms, n in run.shown() if ms < end), "nothing played before NPP_Destroy")
 
     def destroy_inside_pump(self):
         run = self.play(self.movie("destroypump", movie_source(12, 10)), 12,
-                        "--destroy", "450:pump", "--for", 1100)
+                        "--destroy", "450:pump", "--click", 700, "--for", 1100)
         end = run.time_of("call", "NPP_Destroy in-pump")
-        self.check(end is not None, "NPP_Destroy did not come from inside the plug-in's pump:\n" + run.text)
-        if end is not None:
-            self.check(not [n for ms, n in run.shown() if ms > end], "frames after NPP_Destroy")
+        if self.check(end is not None, "NPP_Destroy did not come from inside the plug-in's pump:\n" + run.text):
+            self.ended(run, end)
         self.check(run.time_of("call", "NP_Shutdown") is not None, "no NP_Shutdown after the end")
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--root", required=True)
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser.add_argument("--root", default=os.path.normpath(os.path.join(here, "..", "..")),
+                        help="the tree whose builds are played (default: the one this file is in)")
     parser.add_argument("--work", required=True)
     parser.add_argument("--vxa", help="the native vxa tool (default: ROOT/build/native/tools/vxa/vxa)")
     parser.add_argument("scenario")

@@ -75,6 +75,7 @@ bool Player::createWindows() {
     pluginWindow_ = CreateWindowExA(0, kPluginClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, width_,
                                     height_, frame_, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!pluginWindow_) return false;
+    pluginWindowProcedure_ = GetWindowLongPtrA(pluginWindow_, GWLP_WNDPROC);
     fitPluginWindow();
     ShowWindow(frame_, SW_SHOWNORMAL);
     UpdateWindow(frame_);
@@ -172,9 +173,16 @@ void Player::endStream() {
 void Player::endInstance(bool fromPump) {
     if (!alive_) return;
     alive_ = false;
+    // What the plug-in drew before its end is recorded as before it, also
+    // when the end comes from inside the step that drew it.
+    record(log_.now());
     NPSavedData* saved = nullptr;
     const NPError result = plugin_.destroy(&instance_, &saved);
     log_.call(fromPump && inPluginStep_ ? "NPP_Destroy in-pump" : "NPP_Destroy", result);
+    ended_ = true;
+    // A plug-in done with the window puts its procedure back.
+    const bool givenBack = GetWindowLongPtrA(pluginWindow_, GWLP_WNDPROC) == pluginWindowProcedure_;
+    log_.line("window", givenBack ? "given back" : "still taken");
 }
 
 void Player::click() {
@@ -239,6 +247,10 @@ void Player::run() {
                 break;
             }
             const bool step = alive_ && message.hwnd == pluginWindow_ && message.message == WM_TIMER;
+            // The page sets no timer of its own: one after the end is the
+            // plug-in's, left running.
+            if (ended_ && message.hwnd == pluginWindow_ && message.message == WM_TIMER)
+                log_.line("timer", "after the end, id " + std::to_string(message.wParam));
             if (step) prepareForStep();
             inPluginStep_ = step;
             TranslateMessage(&message);

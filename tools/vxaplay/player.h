@@ -50,8 +50,12 @@ private:
 
     HWND frame_ = nullptr;
     HWND pluginWindow_ = nullptr;
+    // The embedding window's own procedure, to tell whether the plug-in gave
+    // the window back at its end.
+    LONG_PTR pluginWindowProcedure_ = 0;
     NPP_t instance_{};
     bool alive_ = false;
+    bool ended_ = false;
     NPWindow window_{};
     NPStream stream_{};
     std::string url_;
