@@ -90,6 +90,18 @@ std::vector<vxa::Block> blocks() {
 
 const vxa::Header kHeader = wideHeader({80, 60, 3, 6});
 
+// How many frames from frame 1 on are there with every group they place.
+int leadingCompleteFrames(const Movie& movie) {
+    int n = 0;
+    for (; n < movie.frameCount(); ++n) {
+        const FrameRecord* record = movie.frame(static_cast<int16_t>(n + 1));
+        if (!record) break;
+        for (const FrameItem& item : record->items)
+            if (item.groupId != 0 && !movie.group(item.groupId)) return n;
+    }
+    return n;
+}
+
 class MovieMemory : public ::testing::Test {
 protected:
     MovieMemory() : window_(80, 60) {
@@ -192,9 +204,11 @@ TEST_F(MovieMemory, FailedAllocationWhileSettingUpLeavesAMovieThatEnds) {
         const long before = liveAllocations;
         failed = false;
         failCountdown = k;
+        ManualClock clock;
         std::unique_ptr<Movie> made;
         try {
-            made = std::make_unique<Movie>(bytes.data(), static_cast<int32_t>(bytes.size()), window_.object());
+            made = std::make_unique<Movie>(bytes.data(), static_cast<int32_t>(bytes.size()), window_.object(),
+                                           clock);
         } catch (const std::bad_alloc&) {
             // The movie itself could not be made, as when new Movie fails:
             // the caller's to handle. Only its first allocations may do that.
@@ -215,11 +229,17 @@ TEST_F(MovieMemory, FailedAllocationWhileSettingUpLeavesAMovieThatEnds) {
             if (!boxes.empty()) {
                 EXPECT_EQ(messages::kNotEnoughMemory, boxes[0].text);
             }
+            // Plays the frames it has, in order, up to the first one that is
+            // missing or places a missing group, and waits there.
+            const int complete = leadingCompleteFrames(movie);
             movie.resetPlayback();
-            // Plays what it has, if anything, and stops; never crashes.
-            for (int step = 0; step < 10 && movie.tick(movie.getBounds()); ++step) {
+            for (int step = 0; step <= movie.frameCount(); ++step) {
+                clock.advance(1000);
+                movie.tick(movie.getBounds());
             }
-            movie.repaintCurrentFrame(movie.getBounds());
+            EXPECT_EQ(complete, movie.currentFrame()) << "allocation " << k;
+            // The frame showing can be drawn again.
+            EXPECT_EQ(complete > 0 ? 1 : 0, movie.renderFrame(movie.currentFrame(), movie.getBounds()));
         }
         EXPECT_EQ(before, liveAllocations) << "allocation " << k;
     }

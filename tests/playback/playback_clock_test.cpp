@@ -167,8 +167,14 @@ TEST_F(PlaybackClock, LoopingMovieOfFiveFramesOrFewerEndsOnFive) {
         EXPECT_EQ(0, result);
         EXPECT_EQ(5, movie_->currentFrame());
         EXPECT_EQ(0, tick(100));
-        // Frame 5 lies past a table of 3: a repaint draws nothing.
+        // A repaint draws frame 5 again (group 1 at x = 5), or nothing when
+        // frame 5 lies past a table of 3.
+        HDC dc = GetDC(window_.handle());
+        const RECT all{0, 0, 64, 48};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(window_.handle(), dc);
         movie_->repaintCurrentFrame(movie_->getBounds());
+        EXPECT_EQ(frames == 5 ? RGB(255, 0, 0) : RGB(0, 0, 0), window_.pixel(6, 3)) << frames << " frames";
     }
 }
 
