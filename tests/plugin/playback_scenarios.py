@@ -249,7 +249,7 @@ class Scenarios:
             self.check(after and after[0] - clicks[1] <= 100, "no frame soon after the second click")
 
     def escape_stops(self):
-        run = self.play(self.movie("esc", movie_source(12, 10)), 12, "--esc", 400, "--for", 1500)
+        run = self.play(self.movie("esc", movie_source(12, 10)), 12, "--esc", 700, "--for", 1800)
         esc = run.time_of("esc")
         shown = run.shown()
         if self.check(esc is not None, "the ESC key was never handed to the plug-in"):
