@@ -21,8 +21,7 @@
 #include "graphics/raster/renderer.h"
 #include "graphics/tables/object_header.h"
 #include "graphics/tables/font_map.h"
-#include "movie/format/range_check.h"
-#include "movie/format/stream.h"
+#include "movie/model/movie_model.h"
 
 namespace {
 
@@ -52,80 +51,56 @@ int main(int argc, char** argv) {
     }
     const std::string movie = argv[argc - 2];
     const std::string out = argv[argc - 1];
-    vxa::Stream stream;
-    std::string error;
-    if (!vxa::decodeStream(readFile(movie), stream, error)) {
-        std::fprintf(stderr, "%s: %s\n", movie.c_str(), error.c_str());
+    // The tables as the plug-in holds them once the whole stream is in.
+    const std::vector<uint8_t> bytes = readFile(movie);
+    vxa::MovieModel model;
+    model.append(bytes.data(), bytes.size());
+    if (!model.headerComplete()) {
+        std::fprintf(stderr, "%s: no whole header\n", movie.c_str());
         return 1;
     }
-    const vxa::Header& header = stream.header;
+    const vxa::Header& header = model.header();
     raster::FontLibrary fonts;
     for (const std::string& name : raster::FontLibrary::neededFiles()) {
         fonts.addFile(name, readFile("/usr/share/fonts/truetype/liberation/" + name));
     }
-
-    // The tables as the plug-in holds them once every block is in: a block
-    // with a number outside them is refused whole; a repeated item copies
-    // the previous frame's item at its index as it stood when the block came.
-    raster::GroupTable groups(header.groupCount);
-    std::vector<std::vector<raster::Placement>> frames(header.frameCount > 0 ? header.frameCount : 0);
-    std::vector<bool> arrived(frames.size(), false);
-    for (vxa::Block& block : stream.blocks) {
-        if (!vxa::checkRanges(block, header.frameCount, header.groupCount).empty()) continue;
-        for (vxa::GroupRecord& group : block.groups) {
-            for (vxa::ObjectRecord& object : group.objects) {
-                if (noText) object.text.clear();
-            }
-            groups.put(group);
+    raster::GroupTable groups(model.groupCount());
+    for (int id = 1; id <= model.groupCount(); ++id) {
+        const std::shared_ptr<const vxa::GroupRecord> record = model.group(id);
+        if (!record) continue;
+        vxa::GroupRecord group = *record;
+        for (vxa::ObjectRecord& object : group.objects) {
+            if (noText) object.text.clear();
         }
-        const int number = block.frame.number;
-        if (number == 0) continue;
-        std::vector<raster::Placement> items;
-        const std::vector<raster::Placement>* previous =
-            number >= 2 && arrived[number - 2] ? &frames[number - 2] : nullptr;
-        for (size_t i = 0; i < block.frame.items.size(); ++i) {
-            const vxa::Item& item = block.frame.items[i];
-            if (item.presence != 0) {
-                items.push_back({item.groupId, item.x, item.y});
-            } else if (previous && i < previous->size()) {
-                items.push_back((*previous)[i]);
-            } else {
-                items.push_back({0, 0, 0});
-            }
-        }
-        frames[number - 1] = std::move(items);
-        arrived[number - 1] = true;
+        groups.put(group);
     }
 
-    std::vector<const vxa::GroupRecord*> records(groups.count() > 0 ? groups.count() : 0, nullptr);
-    for (const vxa::Block& block : stream.blocks) {
-        if (!vxa::checkRanges(block, header.frameCount, header.groupCount).empty()) continue;
-        for (const vxa::GroupRecord& group : block.groups) records[group.id - 1] = &group;
-    }
     std::FILE* bands = std::fopen((out + "/bands.txt").c_str(), "w");
     if (!bands) return 1;
-    for (size_t n = 1; n <= frames.size(); ++n) {
-        if (!arrived[n - 1]) continue;
+    for (int n = 1; n <= model.frameCount(); ++n) {
+        const FrameRecord* record = model.frame(n);
+        if (!record) continue;
         raster::Image picture(header.width, header.height);
         raster::FrameContent frame;
         frame.backgroundIndex = static_cast<uint8_t>(header.background - 1);
-        frame.items = frames[n - 1];
+        for (const FrameItem& item : record->items) frame.items.push_back({item.groupId, item.x, item.y});
         std::vector<raster::Rect> unsettled;
         raster::composeFrame(picture, frame, groups, fonts, &unsettled);
-        for (const raster::Rect& band : unsettled) std::fprintf(bands, "unsettled %zu %d %d\n", n, band.top, band.bottom);
+        for (const raster::Rect& band : unsettled) std::fprintf(bands, "unsettled %d %d %d\n", n, band.top, band.bottom);
         for (const raster::Placement& item : frame.items) {
-            if (!groups.inTable(item.groupId) || !records[item.groupId - 1]) continue;
-            for (const vxa::ObjectRecord& object : records[item.groupId - 1]->objects) {
+            const std::shared_ptr<const vxa::GroupRecord> group = model.group(item.groupId);
+            if (!group) continue;
+            for (const vxa::ObjectRecord& object : group->objects) {
                 if (object.kind != vxa::ObjectKind::Text) continue;
                 const ObjectHeader h = objectHeaderOf(object);
                 const int em = emHeightForSize(mapFontName(object.fontName.c_str(), object.size).size);
                 const int top = std::min(h.top, h.bottom) - h.lineWidth + item.y;
                 const int bottom = std::max(h.top, h.bottom) + h.lineWidth + item.y + 2 * em + 2;
-                std::fprintf(bands, "text %zu %d %d\n", n, top, bottom);
+                std::fprintf(bands, "text %d %d %d\n", n, top, bottom);
             }
         }
         char name[32];
-        std::snprintf(name, sizeof name, "/%05zu.png", n);
+        std::snprintf(name, sizeof name, "/%05d.png", n);
         if (!writePng(out + name, picture)) return 1;
     }
     std::fclose(bands);
