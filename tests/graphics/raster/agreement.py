@@ -79,8 +79,10 @@ def record(vxaplay, movie, out, rate, frames, clicks):
     os.makedirs(out, exist_ok=True)
     for name in os.listdir(out):
         os.remove(os.path.join(out, name))
+    # Every frame shown once, with room for a slow machine, after the last
+    # click (a hold for a click only ends with it).
     period = 1000 // max(rate, 1)
-    run_for = 1500 + frames * max(period, 20) * 12 // 10
+    run_for = max(clicks, default=0) + 2000 + frames * max(period, 20) * 15 // 10
     command = [vxaplay, "--record", out, "--for", str(run_for), "--batch"]
     for click in clicks:
         command += ["--click", str(click)]
