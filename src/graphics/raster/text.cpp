@@ -103,6 +103,17 @@ FontLibrary::FontLibrary() : state_(std::make_unique<State>()) {}
 FontLibrary::~FontLibrary() = default;
 
 void FontLibrary::addFile(const std::string& fileName, std::vector<uint8_t> bytes) {
+    // Faces read their file's bytes in place: those made from the bytes
+    // being replaced go first.
+    for (auto entry = state_->faces.begin(); entry != state_->faces.end();) {
+        if (entry->first.first != fileName) {
+            ++entry;
+            continue;
+        }
+        entry->second.sized.reset();
+        if (entry->second.face) FT_Done_Face(entry->second.face);
+        entry = state_->faces.erase(entry);
+    }
     state_->files[fileName] = std::move(bytes);
 }
 

@@ -23,7 +23,9 @@ public:
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
-    // The bytes of a font file, under its file name ("LiberationSans-Bold.ttf").
+    // The bytes of a font file, under its file name ("LiberationSans-Bold.ttf");
+    // a file given again replaces the earlier bytes. Not for use from two
+    // threads at once.
     void addFile(const std::string& fileName, std::vector<uint8_t> bytes);
     bool hasFile(const std::string& fileName) const;
 

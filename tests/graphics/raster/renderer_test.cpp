@@ -4,6 +4,9 @@
 // cuts a text into lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -72,6 +75,45 @@ TEST(ComposeFrame, PlacementsInOrderAndWhereTheFrameStops) {
             EXPECT_EQ(rgbForIndex(p.colorIndex), picture.at(p.x, p.y)) << c.what << " at " << p.x << "," << p.y;
         }
     }
+}
+
+std::vector<uint8_t> fontBytes(const std::string& name) {
+    std::ifstream in("/usr/share/fonts/truetype/liberation/" + name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(ComposeFrame, TextNeedsItsFontFileAndAFileGivenAgainReplacesIt) {
+    vxa::GroupRecord group;
+    group.id = 1;
+    vxa::ObjectRecord text;
+    text.kind = vxa::ObjectKind::Text;
+    text.right = 60;
+    text.bottom = 20;
+    text.fillPattern = text.linePattern = 255;
+    text.textColor = 0;  // index 255, black
+    text.size = 12;
+    text.fontName = "Geneva";
+    text.text = "Hello";
+    group.objects.push_back(text);
+    raster::GroupTable groups(1);
+    groups.put(group);
+    raster::FrameContent frame;
+    frame.backgroundIndex = kWhite;
+    frame.items = {{1, 0, 0}};
+    auto ink = [&](raster::FontLibrary& fonts) {
+        raster::Image picture(64, 24);
+        raster::composeFrame(picture, frame, groups, fonts);
+        return std::count(picture.pixels.begin(), picture.pixels.end(), 0u);
+    };
+
+    raster::FontLibrary fonts;
+    EXPECT_EQ(0, ink(fonts));
+    const std::string file = "LiberationSans-Regular.ttf";  // Geneva is drawn as MS Sans Serif
+    fonts.addFile(file, fontBytes(file));
+    const auto drawn = ink(fonts);
+    EXPECT_GT(drawn, 20);
+    fonts.addFile(file, fontBytes(file));
+    EXPECT_EQ(drawn, ink(fonts));
 }
 
 // Every character advances 10 pixels: widths are character counts.
