@@ -10,6 +10,7 @@
 #include "graphics/tables/font_map.h"
 #include "graphics/tables/line_breaks.h"
 #include "graphics/tables/pattern_tiles.h"
+#include "playback/timeline/frame_budget.h"
 
 namespace raster {
 
@@ -110,6 +111,7 @@ bool prepareObject(const vxa::ObjectRecord& record, PreparedObject& out) {
     if (record.kind < vxa::ObjectKind::Polygon || record.kind > vxa::ObjectKind::Text) return false;
     out = PreparedObject{};
     out.kind = record.kind;
+    out.cost = vxa::drawingCost(record);
     out.style = objectHeaderOf(record);
     const ObjectHeader& s = out.style;
     switch (record.kind) {

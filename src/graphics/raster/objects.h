@@ -26,6 +26,7 @@ struct TextBlock {
 
 struct PreparedObject {
     int kind = vxa::ObjectKind::Rect;
+    uint32_t cost = 0;  // drawing units against a frame's budget
     ObjectHeader style;
     std::vector<Point> points;           // polygon
     int cornerWidth = 0, cornerHeight = 0;  // rounded rectangle

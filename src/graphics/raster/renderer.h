@@ -30,16 +30,25 @@ struct FrameContent {
     std::vector<Placement> items;
 };
 
+// What composing a frame found besides its pixels.
+struct ComposeReport {
+    // The frame's drawing budget (as the plug-in applies it) stopped the
+    // frame: what comes after the object that would pass it is not drawn.
+    bool cut = false;
+    // Bands of the picture (full rows) where the plug-in under Wine paints
+    // from memory it never set: very narrow ellipses (see roundRectRegion).
+    // Those pixels cannot be predicted; the renderer's own there are its
+    // best guess.
+    std::vector<Rect> unsettled;
+};
+
 // Paints the background over the whole picture, then every placement in
-// order, later ones over earlier ones. Ids outside the table draw nothing; a
-// group that has not arrived stops the frame there (what came before it is
-// drawn) and the result is false, as the plug-in then does not show the frame.
-//
-// With unsettled given, it receives the bands of the picture (full rows)
-// where the plug-in under Wine paints from memory it never set: very narrow
-// ellipses (see roundRectRegion). Those pixels cannot be predicted; the
-// renderer's own there are its best guess.
+// order, later ones over earlier ones, until the frame's drawing budget is
+// spent. Ids outside the table draw nothing; a group that has not arrived
+// (before the budget stops the frame) stops the frame there, what came
+// before it drawn, and the result is false, as the plug-in then does not
+// show the frame.
 bool composeFrame(Image& picture, const FrameContent& frame, const GroupTable& groups, FontLibrary& fonts,
-                  std::vector<Rect>* unsettled = nullptr);
+                  ComposeReport* report = nullptr);
 
 }  // namespace raster

@@ -84,9 +84,11 @@ int main(int argc, char** argv) {
         raster::FrameContent frame;
         frame.backgroundIndex = static_cast<uint8_t>(header.background - 1);
         for (const FrameItem& item : record->items) frame.items.push_back({item.groupId, item.x, item.y});
-        std::vector<raster::Rect> unsettled;
-        raster::composeFrame(picture, frame, groups, fonts, &unsettled);
-        for (const raster::Rect& band : unsettled) std::fprintf(bands, "unsettled %d %d %d\n", n, band.top, band.bottom);
+        raster::ComposeReport report;
+        raster::composeFrame(picture, frame, groups, fonts, &report);
+        for (const raster::Rect& band : report.unsettled) {
+            std::fprintf(bands, "unsettled %d %d %d\n", n, band.top, band.bottom);
+        }
         for (const raster::Placement& item : frame.items) {
             const std::shared_ptr<const vxa::GroupRecord> group = model.group(item.groupId);
             if (!group) continue;

@@ -14,6 +14,7 @@
 #include "graphics/raster/text_layout.h"
 #include "graphics/raster/word_breaks.h"
 #include "graphics/tables/color_table.h"
+#include "playback/timeline/frame_budget.h"
 
 namespace {
 
@@ -75,6 +76,39 @@ TEST(ComposeFrame, PlacementsInOrderAndWhereTheFrameStops) {
             EXPECT_EQ(rgbForIndex(p.colorIndex), picture.at(p.x, p.y)) << c.what << " at " << p.x << "," << p.y;
         }
     }
+}
+
+TEST(ComposeFrame, TheDrawingBudgetCutsTheFrameAtTheObjectThatWouldPassIt) {
+    // One group of large squares in two colours, placed over and over: the
+    // last square drawn shows, and nothing after the cut is looked at.
+    vxa::GroupRecord group;
+    group.id = 1;
+    for (int i = 0; i < 101; ++i) group.objects.push_back(square(1, i % 2 ? kBlue : kRed, 250).objects[0]);
+    const uint32_t cost = vxa::drawingCost(group.objects[0]);
+    const uint64_t drawn = vxa::kFrameDrawingBound / cost;
+    ASSERT_LT(drawn, 101u * 255u) << "the frame must pass the budget";
+    raster::FontLibrary fonts;
+    raster::GroupTable groups(2);  // group 2 never arrives
+    groups.put(group);
+
+    raster::FrameContent frame;
+    frame.backgroundIndex = kWhite;
+    frame.items.assign(255, raster::Placement{1, 0, 0});
+    frame.items.push_back({2, 0, 0});
+    raster::Image picture(40, 30);
+    raster::ComposeReport report;
+    EXPECT_TRUE(raster::composeFrame(picture, frame, groups, fonts, &report));
+    EXPECT_TRUE(report.cut);
+    EXPECT_EQ(rgbForIndex((drawn - 1) % 101 % 2 ? kBlue : kRed), picture.at(5, 5));
+
+    // A group missing before the cut still holds the frame back.
+    frame.items.insert(frame.items.begin(), raster::Placement{2, 0, 0});
+    EXPECT_FALSE(raster::composeFrame(picture, frame, groups, fonts, &report));
+    EXPECT_FALSE(report.cut);
+    // A frame within the budget is not cut.
+    frame.items = {{1, 0, 0}};
+    EXPECT_TRUE(raster::composeFrame(picture, frame, groups, fonts, &report));
+    EXPECT_FALSE(report.cut);
 }
 
 std::vector<uint8_t> fontBytes(const std::string& name) {
