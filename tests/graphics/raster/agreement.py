@@ -5,10 +5,12 @@ window shows) and rendered frame by frame by the renderer (render_frames),
 and each recorded picture is compared with its frame.
 
   agreement.py --vxa VXA --render RENDER_FRAMES --vxaplay VXAPLAY --work DIR
-               [--kind NAME=MOVIE.vxa[@CLICK_MS,...] ...] [--probes]
+               [--kind NAME=MOVIE.vxa[@CLICK_MS,...] ...] [--probes] [--budget]
 
 --probes also builds the probe movies (one per kind of object) with
-make_probe_movies.py and compares them. Prints one line per movie and exits 1
+make_probe_movies.py and compares them; --budget adds its movie whose frames
+pass the drawing budget, for a plug-in that cuts frames by it. Prints one
+line per movie and exits 1
 when a frame falls short:
 
 - shapes: the share of pixels that are identical, leaving out the text's ink
@@ -206,6 +208,7 @@ def main():
     parser.add_argument("--kind", action="append", default=[],
                         help="NAME=MOVIE.vxa[@CLICK_MS,...]: clicks end a wait-for-click hold")
     parser.add_argument("--probes", action="store_true")
+    parser.add_argument("--budget", action="store_true")
     args = parser.parse_args()
 
     movies = []
@@ -217,6 +220,8 @@ def main():
         sources = os.path.join(args.work, "probes")
         subprocess.run([sys.executable, os.path.join(HERE, "make_probe_movies.py"), sources], check=True)
         for source in sorted(os.listdir(sources)):
+            if source == "budget.json" and not args.budget:
+                continue
             if source.endswith(".json"):
                 movie = os.path.join(sources, source[:-5] + ".vxa")
                 subprocess.run([args.vxa, "build", os.path.join(sources, source), "-o", movie], check=True)

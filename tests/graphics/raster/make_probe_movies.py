@@ -2,7 +2,9 @@
 """Writes the probe movies that the renderer is compared on with the plug-in:
 one movie per kind of object, each frame a fresh random scene (a fixed seed,
 so every run probes the same scenes), together covering every pattern number,
-pen width, arc angle, corner size, font, style and justification.
+pen width, arc angle, corner size, font, style and justification; and a
+movie whose frames ask for more drawing than a frame may do, cut by the
+drawing budget at an object somewhere inside a group.
 
   make_probe_movies.py OUT_DIR     writes OUT_DIR/KIND.json for every kind
 """
@@ -132,6 +134,28 @@ class Probe:
 KINDS = ["rect", "oval", "roundrect", "polygon", "line", "arc", "text"]
 
 
+def budget_movie(seed):
+    """Frame 1 within the budget; frames 2 and 3 place a group of 200 mixed
+    objects 255 times, far past it; frame 3 then names a group that never
+    arrives, which the cut keeps from holding the frame back."""
+    rng = random.Random(seed)
+    probes = [Probe(kind, seed + i) for i, kind in enumerate(KINDS)]
+    groups = [{"id": g, "width": 256, "height": 256,
+               "objects": [rng.choice(probes).object() for _ in range(200)]} for g in (1, 2)]
+
+    def items(group, count):
+        return [{"group": group, "x": rng.randint(-60, WIDTH - 60), "y": rng.randint(-60, HEIGHT - 60)}
+                for _ in range(count)]
+
+    blocks = [{"groups": [groups[0]]}, {"groups": [groups[1]]},
+              {"frame": {"number": 1, "items": items(1, 1)}},
+              {"frame": {"number": 2, "items": items(1, 255)}},
+              {"frame": {"number": 3, "items": items(2, 254) + [{"group": 3, "x": 0, "y": 0}]}}]
+    return {"header": {"width": WIDTH, "height": HEIGHT, "background": 43, "frameRate": 2,
+                       "groupCount": 3, "frameCount": 3},
+            "blocks": blocks}
+
+
 def main(argv):
     if len(argv) != 2:
         sys.exit(__doc__)
@@ -139,6 +163,8 @@ def main(argv):
     for seed, kind in enumerate(KINDS):
         with open(os.path.join(argv[1], kind + ".json"), "w") as out:
             json.dump(Probe(kind, 1000 + seed).movie(), out, ensure_ascii=False)
+    with open(os.path.join(argv[1], "budget.json"), "w") as out:
+        json.dump(budget_movie(2000), out, ensure_ascii=False)
 
 
 if __name__ == "__main__":
