@@ -10,8 +10,7 @@ and each recorded picture is compared with its frame.
 --probes also builds the probe movies (one per kind of object) with
 make_probe_movies.py and compares them; --budget adds its movie whose frames
 pass the drawing budget, for a plug-in that cuts frames by it. Prints one
-line per movie and exits 1
-when a frame falls short:
+line per movie and exits 1 when a frame falls short:
 
 - shapes: the share of pixels that are identical, leaving out the text's ink
   (with a pixel around it) and the rows where the plug-in under Wine paints
