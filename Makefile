@@ -69,7 +69,7 @@ check-modules:
 fuzz:
 	@scripts/fuzz 0
 
-bench: setup build-bench build-x86_64
+bench: setup build-bench build-x86_64 build-i686
 	@scripts/bench
 
 play: setup build-native build-x86_64

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Checks the modules as built, with a real PE reader, against what a browser
 and a user's machine see of them: machine type, exports, version resource,
-cursors, the pattern sheet, and imports of system DLLs only.
+cursors, the pattern sheet, imports of system DLLs only, and that the module
+ships stripped with its debug information in a file beside it that its
+.gnu_debuglink names.
 
   check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
 """
 import os
 import struct
 import sys
+import zlib
 
 import pefile
 
@@ -55,6 +58,7 @@ class Checker:
         resources = self.resources(pe)
         self.check_cursors(pe, resources)
         self.check_patterns(pe, resources)
+        self.check_debug_split(pe)
         return self.failures
 
     def check_exports(self, pe):
@@ -131,6 +135,47 @@ class Checker:
                 if actual != expected:
                     self.failures.append("bitmap 107: tile %d row %d is %02X, not %02X" % (t + 1, r, actual, expected))
                     return
+
+
+    def check_debug_split(self, pe):
+        names = section_names(pe)
+        debug = [name for name in names if name.startswith(".debug")]
+        self.expect(not debug, "debug sections left in the module: %s" % debug)
+        self.expect(pe.FILE_HEADER.NumberOfSymbols == 0,
+                    "%d symbols left in the module" % pe.FILE_HEADER.NumberOfSymbols)
+        link = names.get(".gnu_debuglink")
+        self.expect(link is not None, "no .gnu_debuglink section")
+        if link is None:
+            return
+        data = link.get_data()
+        name = data[:data.index(b"\0")].decode()
+        crc_offset = (len(name) + 1 + 3) // 4 * 4
+        (crc,) = struct.unpack_from("<I", data, crc_offset)
+        expected = os.path.basename(self.path) + ".debug"
+        self.expect(name == expected, ".gnu_debuglink names %r, not %r" % (name, expected))
+        debug_path = os.path.join(os.path.dirname(self.path), name)
+        if not os.path.exists(debug_path):
+            self.failures.append("%s is missing" % debug_path)
+            return
+        with open(debug_path, "rb") as f:
+            content = f.read()
+        self.expect(zlib.crc32(content) == crc, "%s does not match the module's checksum" % debug_path)
+        self.expect(".debug_info" in section_names(pefile.PE(data=content)), "%s has no .debug_info" % debug_path)
+
+
+def section_names(pe):
+    """Sections by name. Names longer than eight characters are stored as
+    "/offset" into the COFF string table, which follows the symbols."""
+    strings = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    data = pe.__data__
+    found = {}
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/") and strings:
+            start = strings + int(name[1:])
+            name = data[start:data.find(b"\0", start)]
+        found[name.decode()] = section
+    return found
 
 
 def read_tiles():
