@@ -43,6 +43,10 @@ private:
     HDC handle_;
 };
 
+// Selects object into context and returns what it displaced, or null when
+// the selection failed (no context, an empty or deleted object).
+HGDIOBJ selectInto(HDC context, HGDIOBJ object);
+
 // Selects an object into a context for the lifetime of this guard.
 class SelectionGuard {
 public:

@@ -65,24 +65,13 @@ OffscreenSurface::~OffscreenSurface() {
     savedPen_ = nullptr;
     savedBrush_ = nullptr;
     savedBitmap_ = nullptr;
+    tileMaker_.reset();
     patternSheet_.reset();
     // The base deletes the context.
 }
 
-namespace {
-
-// Selects object and reports what it displaced, or null when the selection
-// failed (no context, an empty or deleted object).
-HGDIOBJ selectInto(HDC context, HGDIOBJ object) {
-    if (!context || !object) return nullptr;
-    HGDIOBJ previous = SelectObject(context, object);
-    return previous == HGDI_ERROR ? nullptr : previous;
-}
-
-}  // namespace
-
 void OffscreenSurface::adoptPen(fw::Pen& pen) {
-    HGDIOBJ previous = selectInto(handle(), pen.handle());
+    HGDIOBJ previous = fw::selectInto(handle(), pen.handle());
     if (!previous) return;  // the pen stays with its owner, who deletes it
     pen.release();
     if (savedPen_) {
@@ -93,7 +82,7 @@ void OffscreenSurface::adoptPen(fw::Pen& pen) {
 }
 
 void OffscreenSurface::adoptBrush(fw::Brush& brush) {
-    HGDIOBJ previous = selectInto(handle(), brush.handle());
+    HGDIOBJ previous = fw::selectInto(handle(), brush.handle());
     if (!previous) return;
     brush.release();
     if (savedBrush_) {

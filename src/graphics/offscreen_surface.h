@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/device_context.h"
 #include "framework/gdi_object.h"
+#include "graphics/pattern_tile_maker.h"
 #include "graphics/tables/object_header.h"
 
 class OffscreenSurface : public fw::DeviceContext {
@@ -48,4 +50,7 @@ private:
     HBITMAP savedBitmap_ = nullptr;
     RECT surfaceRect_;
     fw::Bitmap patternSheet_;
+    // Made with the first pattern brush; it keeps the sheet selected, so it
+    // goes before the sheet.
+    mutable std::unique_ptr<PatternTileMaker> tileMaker_;
 };

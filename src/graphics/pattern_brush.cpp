@@ -10,50 +10,12 @@ namespace {
 constexpr int kNoPattern = 255;
 constexpr int kSolidSecondColor = 0;
 constexpr int kSolidFirstColor = 12;
-constexpr int kTileSize = 8;
 
 // Exact black and white are the stock brushes, which cost no creation.
 HBRUSH solidBrush(COLORREF color) {
     if (color == RGB(0, 0, 0)) return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     if (color == RGB(255, 255, 255)) return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     return CreateSolidBrush(color);
-}
-
-// An 8 x 8 bitmap of one tile in the format of the surface it will paint
-// (which is the screen's): the sheet's black pixels in color1, its white
-// pixels in color2. Taking the surface's own context as the reference spares
-// a trip to the display for every brush.
-HBITMAP colouredTile(HDC surface, HBITMAP sheet, int tile, COLORREF color1, COLORREF color2) {
-    HDC screen = surface ? nullptr : GetWindowDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(surface ? surface : screen, kTileSize, kTileSize);
-    if (screen) ReleaseDC(nullptr, screen);
-    if (!bitmap) return nullptr;
-
-    HDC source = CreateCompatibleDC(surface);
-    HDC destination = CreateCompatibleDC(surface);
-    if (source && destination) {
-        HGDIOBJ oldSource = sheet ? SelectObject(source, sheet) : nullptr;
-        HGDIOBJ oldDestination = SelectObject(destination, bitmap);
-        // A monochrome source takes the destination's text colour for its
-        // black pixels and its background colour for the white ones.
-        SetTextColor(destination, color1);
-        SetBkColor(destination, color2);
-        if (sheet) {
-            BitBlt(destination, 0, 0, kTileSize, kTileSize, source, kTileSize * (tile % 8),
-                   kTileSize * ((tile / 8) % 8), SRCCOPY);
-        } else {
-            // Without a sheet every tile is blank: all second colour, never
-            // whatever the new bitmap happened to hold.
-            const RECT whole{0, 0, kTileSize, kTileSize};
-            fw::Brush blank(CreateSolidBrush(color2));
-            FillRect(destination, &whole, blank.handle());
-        }
-        if (oldSource) SelectObject(source, oldSource);
-        SelectObject(destination, oldDestination);
-    }
-    if (source) DeleteDC(source);
-    if (destination) DeleteDC(destination);
-    return bitmap;
 }
 
 }  // namespace
@@ -71,8 +33,8 @@ int OffscreenSurface::makePatternBrush(int16_t pattern, int colorIndex1, int col
     } else if (color1 == color2) {
         brush.reset(CreateSolidBrush(color1));
     } else {
-        fw::Bitmap tile(colouredTile(handle(), patternSheet_.handle(), (p - 1) % 256, color1, color2));
-        brush.reset(tile ? CreatePatternBrush(tile.handle()) : nullptr);
+        if (!tileMaker_) tileMaker_ = std::make_unique<PatternTileMaker>(handle(), patternSheet_.handle());
+        brush.reset(tileMaker_->makeBrush((p - 1) % 64, color1, color2));
     }
     return 1;
 }
