@@ -70,6 +70,7 @@ int main() {
     ReleaseDC(window, windowContext);
 
     ObjectBuildContext context;
+    context.keepFontsRealizedFor(surface->handle());
     std::vector<std::unique_ptr<ObjectGroup>> groups;
     int seed = 0;
     for (int g = 0; g < kColumns * kRows; ++g) {

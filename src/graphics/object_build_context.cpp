@@ -4,7 +4,6 @@
 
 #include "graphics/font_mapping.h"
 #include "plugin/messages.h"
-#include "plugin/report.h"
 
 namespace {
 
@@ -62,17 +61,50 @@ void ObjectBuildContext::giveBack(const Amounts& amounts) {
 
 ObjectBuildContext::TextFont ObjectBuildContext::makeFont(const char* faceName, int size, bool bold,
                                                           bool italic, bool underline) {
-    TextFont made;
+    const FontKey key{faceName, size, bold, italic, underline};
+    const auto known = fonts_.find(key);
+    if (known != fonts_.end()) {
+        if (TextFont shared = known->second.lock()) return shared;
+    }
+
     Amounts oneFont;
     oneFont.fonts = 1;
+    const char* refusal = messages::kTooManyFonts;
     if (canHold(oneFont)) {
-        made.font = createTextFont(faceName, size, bold, italic, underline);
-        if (made.font) made.share = take(oneFont);
+        auto made = std::make_unique<MovieFont>();
+        made->font = createTextFont(faceName, size, bold, italic, underline);
+        if (made->font) {
+            made->share = take(oneFont);
+            if (surface_ && keptFonts_ < kKeptFonts) {
+                made->keeper = std::make_unique<FontKeeper>(surface_, made->font.handle());
+                ++keptFonts_;
+            }
+            // The last text object to let go of the font takes it out of the
+            // table; the context outlives every object it built.
+            TextFont shared(made.release(), [this, key](const MovieFont* font) { forget(key, font); });
+            fonts_[key] = shared;
+            return shared;
+        }
+        refusal = messages::kCantCreateFont;
     }
-    if (!made.font && !fontFailureReported_) {
-        // Reported, not fatal: a web page must not be able to end the browser.
-        fontFailureReported_ = true;
-        reportError(messages::kCantCreateFont, faceName, size);
+    if (!fontFailureNoted_) {
+        // Told, not fatal: a web page must not be able to end the browser.
+        fontFailureNoted_ = true;
+        fontNotice_ = FontNotice{refusal, faceName, size};
     }
-    return made;
+    return nullptr;
+}
+
+bool ObjectBuildContext::takeFontNotice(FontNotice& notice) {
+    if (!fontNotice_.message) return false;
+    notice = std::move(fontNotice_);
+    fontNotice_ = FontNotice{};
+    return true;
+}
+
+void ObjectBuildContext::forget(const FontKey& key, const MovieFont* font) {
+    if (font->keeper) --keptFonts_;
+    const auto entry = fonts_.find(key);
+    if (entry != fonts_.end() && entry->second.expired()) fonts_.erase(entry);
+    delete font;
 }

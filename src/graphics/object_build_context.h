@@ -5,9 +5,16 @@
 // objects (10,000 per process by default), which every window of the browser
 // needs. The bounds lie far above anything a real movie holds (see
 // kMovieLimits), so they only ever stop hostile or broken streams.
+#include <windows.h>
+
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
 
 #include "framework/gdi_object.h"
+#include "graphics/font_keeper.h"
 
 class ObjectBuildContext {
 public:
@@ -15,18 +22,20 @@ public:
         uint32_t objects = 0;     // graphic objects
         uint32_t points = 0;      // polygon points
         uint32_t characters = 0;  // text, after its line breaks are expanded
-        uint32_t fonts = 0;       // platform fonts (one per text object)
+        uint32_t fonts = 0;       // distinct platform fonts
     };
 
     // A movie's pictures are groups of some tens of objects, a stream of a
     // megabyte can't describe more than 80,000 objects (13 bytes each at
-    // least), and a caption needs one font per text object:
+    // least), and every text object of the same face, size and style shares
+    // one font:
     // - 1,000,000 objects: about 100 MB of object records at the most, far
     //   beyond any real movie, still inside a 32-bit host.
     // - 4,000,000 points (32 MB) and 4,000,000 characters (4 MB): a real
     //   polygon or caption has tens to hundreds.
-    // - 2,000 fonts: a fifth of the process's GDI quota, leaving the rest to
-    //   the browser and to the other movies on the page.
+    // - 2,000 distinct fonts: a fifth of the process's GDI quota, leaving the
+    //   rest to the browser and to the other movies on the page. A real movie
+    //   has tens (8 faces, a few sizes and styles).
     static constexpr Amounts kMovieLimits{1'000'000, 4'000'000, 4'000'000, 2'000};
 
     // What one object holds of the bounds, given back when the holder dies.
@@ -46,12 +55,19 @@ public:
         Amounts amounts_;
     };
 
-    // A text object's font with its share of the font bound; font is empty
-    // when none could be made.
-    struct TextFont {
+    // One font of the movie, shared by every text object that asks for the
+    // same face, size and style, and deleted with the last of them.
+    struct MovieFont {
         Share share;  // declared first: given back after the font is deleted
         fw::Font font;
+        std::unique_ptr<FontKeeper> keeper;  // none once kKeptFonts are kept
     };
+    // Null when no font could be made.
+    using TextFont = std::shared_ptr<const MovieFont>;
+
+    // Fonts kept realized for the surface (FontKeeper): two GDI objects each,
+    // and more distinct fonts than a real movie uses in its captions.
+    static constexpr uint32_t kKeptFonts = 32;
 
     explicit ObjectBuildContext(const Amounts& limits = kMovieLimits);
     ObjectBuildContext(const ObjectBuildContext&) = delete;
@@ -63,19 +79,45 @@ public:
     // caller has asked canHold.
     Share take(const Amounts& amounts);
 
-    // Makes a font within the font bound (createTextFont). A font that can't
-    // be made, because the bound is reached or the platform refuses, is
-    // reported once per movie; the text is then drawn in the surface's font.
+    // What to tell the user about a font that could not be made: the message
+    // for its cause, with the face and size it names.
+    struct FontNotice {
+        const char* message = nullptr;  // one of the plug-in's messages
+        std::string faceName;
+        int size = 0;
+    };
+
+    // The movie's font of that face, size and style, made within the font
+    // bound (createTextFont) when the movie has none yet. A font that can't be
+    // made, because the bound is reached or the platform refuses, is noted
+    // for the user once per movie, each cause with its own message; the text
+    // is then drawn in the surface's font.
     TextFont makeFont(const char* faceName, int size, bool bold, bool italic, bool underline);
+    // The noted font failure, once. It is told by whoever builds, once the
+    // objects are in place: a box can't be raised in the middle of building,
+    // since the host may destroy the movie from inside it.
+    bool takeFontNotice(FontNotice& notice);
+    bool hasFontNotice() const { return fontNotice_.message != nullptr; }
+    // The context fonts are drawn on (the movie's surface), for which the
+    // first kKeptFonts fonts are kept realized. Without one none are kept.
+    void keepFontsRealizedFor(HDC surface) { surface_ = surface; }
 
     const Amounts& live() const { return live_; }
     const Amounts& limits() const { return limits_; }
-    bool fontFailureReported() const { return fontFailureReported_; }
+    bool fontFailureNoted() const { return fontFailureNoted_; }
+    uint32_t keptFonts() const { return keptFonts_; }
 
 private:
+    using FontKey = std::tuple<std::string, int, bool, bool, bool>;
+
     void giveBack(const Amounts& amounts);
+    void forget(const FontKey& key, const MovieFont* font);
 
     Amounts limits_;
     Amounts live_;
-    bool fontFailureReported_ = false;
+    bool fontFailureNoted_ = false;
+    FontNotice fontNotice_;
+    HDC surface_ = nullptr;
+    uint32_t keptFonts_ = 0;
+    std::map<FontKey, std::weak_ptr<const MovieFont>> fonts_;
 };

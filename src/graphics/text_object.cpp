@@ -48,7 +48,7 @@ void TextObject::draw(OffscreenSurface& surface) {
     // Not restored: nothing on the surface draws text opaquely.
     SetBkMode(context, TRANSPARENT);
     const COLORREF previousColor = SetTextColor(context, colorForIndex(textColor_));
-    HGDIOBJ previousFont = font_.font ? SelectObject(context, font_.font.handle()) : nullptr;
+    HGDIOBJ previousFont = font_ ? SelectObject(context, font_->font.handle()) : nullptr;
     RECT layout = textRect_;
     DrawTextA(context, text_.get(), textLength_, &layout, format);
     SetTextColor(context, previousColor);

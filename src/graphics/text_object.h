@@ -5,7 +5,8 @@
 #include "graphics/rect_object.h"
 
 // Kind 6: a rectangle (drawn from the header exactly as a RectObject) that
-// also shows a word-wrapped text in its own font.
+// also shows a word-wrapped text in a font it shares with the movie's other
+// text objects of the same face, size and style.
 class TextObject : public RectObject {
 public:
     // Justification.
@@ -24,7 +25,7 @@ public:
     const RECT& textRect() const { return textRect_; }
     int textColor() const { return textColor_; }
     int justification() const { return justification_; }
-    HFONT font() const { return font_.font.handle(); }
+    HFONT font() const { return font_ ? font_->font.handle() : nullptr; }
     // With every carriage return expanded to CR LF.
     const char* text() const { return text_.get(); }
     int textLength() const { return textLength_; }

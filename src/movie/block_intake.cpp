@@ -35,7 +35,7 @@ void Movie::takeIn(const uint8_t* data, size_t length) {
     intakeRunning_ = true;
     for (;;) {
         readAvailable();
-        if (!memoryNoticePending_ && !damageNoticePending_) break;
+        if (!memoryNoticePending_ && !damageNoticePending_ && !buildContext_.hasFontNotice()) break;
         if (!tellPendingNotices()) return;  // the movie went away meanwhile
     }
     intakeRunning_ = false;
@@ -95,6 +95,7 @@ void Movie::setUp(const vxa::Header& header) {
         offscreen_ = std::make_unique<OffscreenSurface>(windowDc.handle(), bounds_,
                                                         OffscreenSurface::kPatternSheetId);
     }
+    buildContext_.keepFontsRealizedFor(offscreen_->handle());
     // A negative count can name no entry: its table stays empty.
     groups_.resize(static_cast<size_t>(std::max<int>(0, header.groupCount)));
     frames_.resize(static_cast<size_t>(std::max<int>(0, header.frameCount)));
@@ -159,6 +160,11 @@ bool Movie::tellPendingNotices() {
     if (memoryNoticePending_) {
         memoryNoticePending_ = false;
         reportError(messages::kNotEnoughMemory);
+        if (!presence->alive) return false;
+    }
+    ObjectBuildContext::FontNotice font;
+    if (buildContext_.takeFontNotice(font)) {
+        reportError(font.message, font.faceName.c_str(), font.size);
         if (!presence->alive) return false;
     }
     if (damageNoticePending_) {

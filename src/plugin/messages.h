@@ -18,6 +18,10 @@ inline constexpr char kNotEnoughMemory[] =
 inline constexpr char kDamagedAnimation[] =
     "Part of this animation is damaged or too large and cannot be shown.";
 inline constexpr char kCantCreateFont[] = "Can't create font : %s, size : %d";
+// A font the platform could make, refused because the movie already holds as
+// many distinct fonts as it may.
+inline constexpr char kTooManyFonts[] =
+    "This animation uses too many different fonts: text in %s, size %d, is drawn in the system font.";
 inline constexpr char kCantCreateMediaWindow[] = "Can't create a media window.";
 inline constexpr char kMciError[] = "MCI ERROR. %d.";
 // A failed MCI command's box: the command, this, then MCI's text for the error.

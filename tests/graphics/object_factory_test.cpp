@@ -10,7 +10,7 @@
 #include "graphics/rect_object.h"
 #include "graphics/round_rect_object.h"
 #include "graphics/text_object.h"
-#include "message_box_watcher.h"
+#include "plugin/messages.h"
 #include "surface_snapshot.h"
 
 namespace {
@@ -172,7 +172,6 @@ TEST(ObjectFactory, PointsAndCharactersCountAgainstTheirBounds) {
 }
 
 TEST(ObjectFactory, TextPastTheFontBoundIsBuiltInTheSurfaceFont) {
-    MessageBoxWatcher watcher;
     ObjectBuildContext::Amounts limits = ObjectBuildContext::kMovieLimits;
     limits.fonts = 0;
     ObjectBuildContext context(limits);
@@ -184,8 +183,11 @@ TEST(ObjectFactory, TextPastTheFontBoundIsBuiltInTheSurfaceFont) {
     EXPECT_FALSE(built.overLimit);
     ASSERT_NE(nullptr, built.object);
     EXPECT_EQ(nullptr, static_cast<TextObject*>(built.object.get())->font());
-    ASSERT_EQ(1u, watcher.boxes().size());
-    EXPECT_EQ("Can't create font : MS Sans Serif, size : 9", watcher.boxes()[0].text);
+    ObjectBuildContext::FontNotice notice;
+    ASSERT_TRUE(context.takeFontNotice(notice));
+    EXPECT_STREQ(messages::kTooManyFonts, notice.message);
+    EXPECT_EQ("MS Sans Serif", notice.faceName);
+    EXPECT_EQ(9, notice.size);
 }
 
 TEST(ObjectFactory, MovieBoundsLieFarAboveRealMoviesAndBelowTheGdiQuota) {

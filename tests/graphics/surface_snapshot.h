@@ -20,6 +20,9 @@ public:
     int count(uint32_t rgb) const { return count(rgb, RECT{0, 0, width_, height_}); }
     // The bounding box of the pixels of that colour; empty when none.
     RECT boundsOf(uint32_t rgb) const;
+    bool operator==(const Snapshot& other) const {
+        return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+    }
 
 private:
     int width_;

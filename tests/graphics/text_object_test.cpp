@@ -13,8 +13,8 @@
 #include "graphics/object_build_context.h"
 #include "graphics/rect_object.h"
 #include "graphics/text_object.h"
-#include "message_box_watcher.h"
 #include "object_headers.h"
+#include "plugin/messages.h"
 #include "test_surface.h"
 
 namespace {
@@ -33,6 +33,11 @@ struct Text {
 
 TextObject makeText(ObjectBuildContext& context, const ObjectHeader& header, const Text& t) {
     return TextObject(6, header, kBlack, t.style, t.size, t.justification, t.font, t.text, context);
+}
+
+std::unique_ptr<TextObject> newText(ObjectBuildContext& context, const ObjectHeader& header, const Text& t) {
+    return std::make_unique<TextObject>(6, header, kBlack, t.style, t.size, t.justification, t.font, t.text,
+                                        context);
 }
 
 ObjectHeader plainBox(int left, int top, int right, int bottom) {
@@ -220,55 +225,111 @@ TEST(TextObject, DrawsItsBoxFirstAndLeavesTheBackgroundModeTransparent) {
     (void)textColor;
 }
 
-TEST(TextObject, AFontThatCantBeMadeIsReportedOncePerMovieAndTheTextStillDraws) {
-    MessageBoxWatcher watcher;
+TEST(TextObject, AFontPastTheBoundIsNotedOncePerMovieAndTheTextStillDraws) {
     ObjectBuildContext::Amounts limits = ObjectBuildContext::kMovieLimits;
     limits.fonts = 1;
     ObjectBuildContext movie(limits);
+    ObjectBuildContext::FontNotice notice;
     Text t;
     t.font = "Times";
     t.size = 12;
     t.text = "Ink";
     TextObject first = makeText(movie, plainBox(10, 10, 120, 60), t);
+    TextObject sameFont = makeText(movie, plainBox(10, 10, 120, 60), t);
     EXPECT_NE(nullptr, first.font());
-    EXPECT_TRUE(watcher.boxes().empty());
+    EXPECT_EQ(first.font(), sameFont.font()) << "a font the movie has takes nothing of the bound";
+    EXPECT_FALSE(movie.takeFontNotice(notice));
 
+    t.size = 13;
     TextObject second = makeText(movie, plainBox(10, 10, 120, 60), t);
     EXPECT_EQ(nullptr, second.font());
-    ASSERT_EQ(1u, watcher.boxes().size());
-    EXPECT_EQ("Error", watcher.boxes()[0].caption);
-    EXPECT_EQ("Can't create font : Times New Roman, size : 14", watcher.boxes()[0].text);
-    EXPECT_TRUE(movie.fontFailureReported());
+    ASSERT_TRUE(movie.takeFontNotice(notice));
+    EXPECT_STREQ(messages::kTooManyFonts, notice.message);
+    EXPECT_EQ("Times New Roman", notice.faceName);
+    EXPECT_EQ(13, notice.size);
+    EXPECT_TRUE(movie.fontFailureNoted());
 
+    t.size = 24;
     TextObject third = makeText(movie, plainBox(10, 10, 120, 60), t);
     EXPECT_EQ(nullptr, third.font());
-    EXPECT_EQ(1u, watcher.boxes().size()) << "one report per movie";
+    EXPECT_FALSE(movie.takeFontNotice(notice)) << "one notice per movie";
 
     TestSurface canvas(128, 64);
     EXPECT_GT(canvas.drawn(second).count(kInk), 0);
 
-    // Another movie reports its own failure.
+    // Another movie notes its own failure.
     limits.fonts = 0;
     ObjectBuildContext other(limits);
     TextObject fourth = makeText(other, plainBox(10, 10, 120, 60), t);
-    EXPECT_EQ(2u, watcher.boxes().size());
+    EXPECT_TRUE(other.takeFontNotice(notice));
 }
 
-TEST(TextObject, FontsCountAsLiveUntilTheirObjectDies) {
-    MessageBoxWatcher watcher;
+// One font per distinct face, size and style, shared by the movie's text
+// objects and deleted with the last of them; the bound counts distinct fonts.
+TEST(TextObject, TextObjectsShareTheMoviesFontOfTheirFaceSizeAndStyle) {
     ObjectBuildContext::Amounts limits = ObjectBuildContext::kMovieLimits;
-    limits.fonts = 2;
+    limits.fonts = 4;
     ObjectBuildContext movie(limits);
-    const Text t;
-    auto a = std::make_unique<TextObject>(6, plainBox(0, 0, 9, 9), kBlack, t.style, t.size, t.justification, t.font,
-                                          t.text, movie);
-    TextObject b = makeText(movie, plainBox(0, 0, 9, 9), Text{});
-    EXPECT_EQ(2u, movie.live().fonts);
-    a.reset();
-    EXPECT_EQ(1u, movie.live().fonts);
-    TextObject c = makeText(movie, plainBox(0, 0, 9, 9), Text{});
-    EXPECT_NE(nullptr, c.font());
-    EXPECT_TRUE(watcher.boxes().empty());
+    const struct {
+        const char* font;
+        int size, style;
+    } kinds[] = {{"Geneva", 20, 0}, {"Geneva", 21, 0}, {"Geneva", 20, 1}, {"Times", 20, 0}};
+    std::vector<std::unique_ptr<TextObject>> texts;
+    for (int copy = 0; copy < 3; ++copy) {
+        for (const auto& kind : kinds) {
+            Text t;
+            t.font = kind.font;
+            t.size = kind.size;
+            t.style = kind.style;
+            texts.push_back(newText(movie, plainBox(0, 0, 9, 9), t));
+        }
+    }
+    EXPECT_EQ(4u, movie.live().fonts);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_NE(nullptr, texts[i]->font()) << i;
+        for (size_t j = 0; j < i; ++j) EXPECT_EQ(i % 4 == j % 4, texts[i]->font() == texts[j]->font()) << i << " " << j;
+    }
+    // The first kind's font lives on in its last two users, then goes.
+    const HFONT firstKind = texts[0]->font();
+    texts[0].reset();
+    EXPECT_EQ(4u, movie.live().fonts);
+    EXPECT_EQ(OBJ_FONT, static_cast<DWORD>(GetObjectType(firstKind)));
+    texts[4].reset();
+    texts[8].reset();
+    EXPECT_EQ(3u, movie.live().fonts);
+    EXPECT_EQ(0u, static_cast<DWORD>(GetObjectType(firstKind)));
+    // Its place in the bound is free again, and asking for it makes it anew.
+    Text again;
+    TextObject remade = makeText(movie, plainBox(0, 0, 9, 9), again);
+    EXPECT_NE(nullptr, remade.font());
+    EXPECT_EQ(4u, movie.live().fonts);
+    EXPECT_FALSE(movie.fontFailureNoted());
+}
+
+// Fonts kept realized for a surface draw the same pixels, and no more are
+// kept than the bound allows.
+TEST(TextObject, KeptFontsDrawTheSameAndAreBounded) {
+    TestSurface canvas(128, 64);
+    ObjectBuildContext plain;
+    ObjectBuildContext keeping;
+    keeping.keepFontsRealizedFor(canvas.dc());
+    Text t;
+    t.text = "Kept ink, wrapped into lines";
+    TextObject unkept = makeText(plain, plainBox(4, 4, 120, 60), t);
+    TextObject kept = makeText(keeping, plainBox(4, 4, 120, 60), t);
+    EXPECT_EQ(0u, plain.keptFonts());
+    EXPECT_EQ(1u, keeping.keptFonts());
+    const Snapshot expected = canvas.drawn(unkept);
+    EXPECT_TRUE(expected == canvas.drawn(kept)) << "a kept font draws other pixels";
+
+    std::vector<std::unique_ptr<TextObject>> many;
+    for (int size = 1; size <= static_cast<int>(ObjectBuildContext::kKeptFonts) + 5; ++size) {
+        t.size = size;
+        many.push_back(newText(keeping, plainBox(0, 0, 9, 9), t));
+    }
+    EXPECT_EQ(ObjectBuildContext::kKeptFonts, keeping.keptFonts());
+    many.clear();
+    EXPECT_EQ(1u, keeping.keptFonts());
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 // into the frame and group tables, and blocks that must enter nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 
 #include "graphics/tables/color_table.h"
 #include "graphics/graphic_object.h"
+#include "graphics/text_object.h"
 #include "message_box_watcher.h"
 #include "movie/format/big_endian.h"
 #include "movie/format/stream.h"
@@ -21,7 +24,12 @@ namespace {
 
 class MovieIntake : public ::testing::Test {
 protected:
-    MovieIntake() : window_(160, 120) {}
+    MovieIntake()
+        : watcher_(true,
+                   [this](const SeenBox& box) {
+                       if (insideBox_) insideBox_(box);
+                   }),
+          window_(160, 120) {}
 
     std::unique_ptr<Movie> whole(const std::vector<uint8_t>& bytes) { return feed(bytes, {}, window_.object()); }
 
@@ -31,6 +39,7 @@ protected:
         return count;
     }
 
+    std::function<void(const SeenBox&)> insideBox_;
     MessageBoxWatcher watcher_;
     TestWindow window_;
 };
@@ -324,6 +333,77 @@ TEST_F(MovieIntake, BlockLengthOf0x8000StopsTheIntake) {
     movie->appendChunk(more.data(), static_cast<int32_t>(more.size()));
     EXPECT_EQ(nullptr, movie->frame(2));
     EXPECT_EQ(1u, watcher_.boxes().size());
+}
+
+TEST_F(MovieIntake, CaptionHeavyMovieSharesItsFontsAndDrawsEveryCaptionInIt) {
+    // More text objects than the movie may hold distinct fonts, in three
+    // fonts: each object gets its font, and the movie holds three.
+    const int groups = 21;
+    const int textsPerGroup = 100;
+    std::vector<vxa::Block> blocks;
+    for (int id = 1; id <= groups; ++id) {
+        vxa::GroupRecord group = rectGroup(static_cast<int16_t>(id), 10, 10, 0);
+        group.objects.resize(textsPerGroup, group.objects[0]);
+        for (int i = 0; i < textsPerGroup; ++i) {
+            vxa::ObjectRecord& text = group.objects[i];
+            text.kind = vxa::ObjectKind::Text;
+            text.fontName = i % 3 == 0 ? "Times" : "Geneva";
+            text.size = static_cast<uint8_t>(i % 3 == 2 ? 14 : 12);
+            text.text = "caption";
+        }
+        blocks.push_back(groupBlock({group}));
+    }
+    ASSERT_GT(groups * textsPerGroup, static_cast<int>(ObjectBuildContext::kMovieLimits.fonts));
+    auto movie = whole(streamBytes(wideHeader({64, 48, groups, 2}), blocks));
+    EXPECT_EQ(3u, movie->buildContext().live().fonts);
+    int withFont = 0;
+    for (int id = 1; id <= groups; ++id) {
+        const ObjectGroup* group = movie->group(id);
+        ASSERT_NE(nullptr, group) << id;
+        for (size_t i = 0; i < group->objectCount(); ++i) {
+            withFont += static_cast<const TextObject*>(group->object(i))->font() != nullptr;
+        }
+    }
+    EXPECT_EQ(groups * textsPerGroup, withFont);
+    EXPECT_TRUE(watcher_.boxes().empty());
+}
+
+TEST_F(MovieIntake, AFontPastTheBoundIsToldOnceItsBlockIsIn) {
+    // One distinct font more than the movie may hold; the last group's text
+    // asks for it. The box comes once the group is in the table: the host may
+    // destroy the movie from inside it, so nothing may be half built then.
+    const int fonts = static_cast<int>(ObjectBuildContext::kMovieLimits.fonts) + 1;
+    const int textsPerGroup = 100;
+    const int groups = (fonts + textsPerGroup - 1) / textsPerGroup;
+    std::vector<vxa::Block> blocks;
+    for (int id = 1; id <= groups; ++id) {
+        vxa::GroupRecord group = rectGroup(static_cast<int16_t>(id), 10, 10, 0);
+        group.objects.clear();
+        for (int k = (id - 1) * textsPerGroup; k < std::min(fonts, id * textsPerGroup); ++k) {
+            vxa::ObjectRecord text = rectGroup(1, 10, 10, 0).objects[0];
+            text.kind = vxa::ObjectKind::Text;
+            text.fontName = "Geneva";
+            text.size = static_cast<uint8_t>(k % 255 + 1);
+            text.style = static_cast<uint8_t>(k / 255);
+            text.text = "x";
+            group.objects.push_back(text);
+        }
+        blocks.push_back(groupBlock({group}));
+    }
+    const std::vector<uint8_t> bytes = streamBytes(wideHeader({64, 48, static_cast<int16_t>(groups), 2}), blocks);
+    const vxa::Header header = wideHeader({});
+    const size_t headerLength = vxa::headerSize(header.layout);
+    Movie movie(bytes.data(), static_cast<int32_t>(headerLength), window_.object());
+    bool lastGroupIn = false;
+    insideBox_ = [&](const SeenBox&) { lastGroupIn = movie.group(groups) != nullptr; };
+    movie.appendChunk(bytes.data() + headerLength, static_cast<int32_t>(bytes.size() - headerLength));
+    ASSERT_EQ(1u, watcher_.boxes().size());
+    EXPECT_EQ("Error", watcher_.boxes()[0].caption);
+    EXPECT_EQ("This animation uses too many different fonts: text in MS Sans Serif, size 216, is drawn in the system "
+              "font.",
+              watcher_.boxes()[0].text);
+    EXPECT_TRUE(lastGroupIn);
+    EXPECT_EQ(ObjectBuildContext::kMovieLimits.fonts, movie.buildContext().live().fonts);
 }
 
 TEST_F(MovieIntake, GroupPastTheMovieBoundsIsRefusedWithItsBlock) {
