@@ -140,6 +140,7 @@ void Movie::enterBlock(const uint8_t* body, size_t length) {
     // (and frees) the earlier one.
     if (frameRecord) frames_[block.frame.number - 1] = std::move(frameRecord);
     for (std::unique_ptr<ObjectGroup>& group : built) groups_[group->id() - 1] = std::move(group);
+    if (!built.empty()) ++groupArrivals_;
 }
 
 void Movie::reject(std::string reason) {

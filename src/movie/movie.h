@@ -93,6 +93,9 @@ public:
     const OffscreenSurface* offscreen() const { return offscreen_.get(); }
     HPALETTE palette() const { return palette_.handle(); }
     const ObjectBuildContext& buildContext() const { return buildContext_; }
+    // Frames composed on the surface; a frame whose picture the surface
+    // already holds is copied to the window again without being composed.
+    int compositions() const { return compositions_; }
     // Blocks left out because they were damaged, named frames or groups
     // outside the tables, or would have passed the movie's bounds.
     int rejectedBlocks() const { return rejectedBlocks_; }
@@ -116,6 +119,7 @@ private:
     std::unique_ptr<SoundCue> makeCue(int16_t soundNumber);
     void paintBackground();
     int drawItems(const FrameRecord& record);
+    bool surfaceShows(const FrameRecord& record) const;
 
     // Playback clock (playback_clock.cpp).
     void animateWaitCursor();
@@ -158,6 +162,20 @@ private:
     // Set while a frame is being rendered: a message box inside the sound
     // step lets timer and paint messages in, which must not render again.
     bool rendering_ = false;
+
+    // What the surface holds: the placements of the frame composed last, the
+    // background it was composed on and the groups it was composed from (the
+    // count of group arrivals then). A picture is a function of these alone,
+    // so a frame that matches them all needs no composing.
+    struct Composition {
+        bool complete = false;
+        COLORREF background = 0;
+        uint32_t groupArrivals = 0;
+        std::vector<FrameItem> items;
+    };
+    Composition composed_;
+    uint32_t groupArrivals_ = 0;
+    int compositions_ = 0;
 
     // Declared so that what is used outlives its users: the surface and the
     // palette outlive the groups drawn on them, the build context the objects

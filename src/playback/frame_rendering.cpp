@@ -56,8 +56,17 @@ int Movie::renderFrame(int16_t n, RECT target) {
         record = frame(n);
         if (!record) return 0;
 
-        paintBackground();
-        if (!drawItems(*record)) return 0;
+        if (!surfaceShows(*record)) {
+            // Until it is complete the surface holds no whole picture.
+            composed_.complete = false;
+            ++compositions_;
+            paintBackground();
+            if (!drawItems(*record)) return 0;
+            composed_.items = record->items;
+            composed_.background = backgroundColor_;
+            composed_.groupArrivals = groupArrivals_;
+            composed_.complete = true;
+        }
         offscreen_->copyToWindow(window_.handle(), &target);
         return 1;
     } catch (const std::bad_alloc&) {
@@ -84,6 +93,11 @@ void Movie::paintBackground() {
     backgroundColor_ = shown;
     brush.reset(CreateSolidBrush(backgroundColor_));
     FillRect(dc, &bounds_, brush.handle());
+}
+
+bool Movie::surfaceShows(const FrameRecord& record) const {
+    return composed_.complete && composed_.groupArrivals == groupArrivals_ &&
+           composed_.background == backgroundColor_ && composed_.items == record.items;
 }
 
 int Movie::drawItems(const FrameRecord& record) {

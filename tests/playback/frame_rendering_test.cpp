@@ -211,6 +211,46 @@ TEST_F(FrameRendering, RepaintRedrawsTheFrameShowing) {
     expectWindow({{2, 2, kRed}, {40, 40, kWhite}});
 }
 
+// A frame whose picture the surface already holds (the same placements of
+// the same groups on the same background) is copied again, not composed;
+// anything else composes it anew.
+TEST_F(FrameRendering, AFrameTheSurfaceAlreadyHoldsIsOnlyCopiedAgain) {
+    load({64, 48, 3, 5},
+         {groupBlock({rectGroup(1, 16, 16, 35)}), frameBlock(1, {place(1, 0, 0)}), frameBlock(2, {repeat()}),
+          frameBlock(3, {place(1, 20, 20)}), frameBlock(4, {place(1, 0, 0), place(3, 0, 0)})});
+    const RECT bounds = movie_->getBounds();
+    const std::vector<uint8_t> blueGroup = blockBytes(groupBlock({rectGroup(1, 16, 16, 210)}));
+    const struct {
+        const char* step;
+        std::function<int()> act;
+        int shown, compositions;
+        Pixel pixel;
+    } steps[] = {
+        {"first frame", [&] { return movie_->renderFrame(1, bounds); }, 1, 1, {2, 2, kRed}},
+        {"the same frame", [&] { return movie_->renderFrame(1, bounds); }, 1, 1, {2, 2, kRed}},
+        {"a frame of the same placements", [&] { return movie_->renderFrame(2, bounds); }, 1, 1, {2, 2, kRed}},
+        {"another placement", [&] { return movie_->renderFrame(3, bounds); }, 1, 2, {22, 22, kRed}},
+        {"its group replaced",
+         [&] {
+             movie_->appendChunk(blueGroup.data(), static_cast<int32_t>(blueGroup.size()));
+             return movie_->renderFrame(3, bounds);
+         },
+         1, 3, {22, 22, kBlue}},
+        {"a group missing", [&] { return movie_->renderFrame(4, bounds); }, 0, 4, {22, 22, kBlue}},
+        {"the frame before again", [&] { return movie_->renderFrame(3, bounds); }, 1, 5, {2, 2, kWhite}},
+    };
+    for (const auto& step : steps) {
+        // Paint over the window: every shown frame must be copied to it.
+        HDC dc = GetDC(window_.handle());
+        const RECT all{0, 0, 64, 48};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(window_.handle(), dc);
+        EXPECT_EQ(step.shown, step.act()) << step.step;
+        EXPECT_EQ(step.compositions, movie_->compositions()) << step.step;
+        if (step.shown) expectWindow({step.pixel});
+    }
+}
+
 TEST_F(FrameRendering, SoundCarriesOnThroughFramesWithoutOne) {
     loadSounds({7, 0, 0, 0});
     tick();

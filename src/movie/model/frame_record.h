@@ -12,6 +12,10 @@ struct FrameItem {
     int16_t y = 0;
 };
 
+inline bool operator==(const FrameItem& a, const FrameItem& b) {
+    return a.groupId == b.groupId && a.x == b.x && a.y == b.y;
+}
+
 struct FrameRecord {
     std::vector<FrameItem> items;  // at most 255
     int16_t soundNumber = 0;       // 0: the frame names no sound
