@@ -23,14 +23,19 @@
 void Movie::takeIn(const uint8_t* data, size_t length) {
     if (intake_ == Intake::Closed) return;
     try {
-        reader_.append(data, length);
+        // Read where the host's buffer holds it: whole blocks are decoded
+        // from there, and only what is left unread is copied before the host
+        // gets its buffer back. A chunk that only adds to an incomplete block
+        // leaves nothing to read.
+        if (!reader_.lend(data, length)) return;
+        // A box raised while reading runs the host's messages, which may
+        // deliver the next chunk: that chunk is only kept, and the intake
+        // already running reads it once the box is closed.
+        if (intakeRunning_) reader_.keepUnread();
     } catch (const std::bad_alloc&) {
         memoryNoticePending_ = true;
         closeIntake();
     }
-    // A box raised while reading runs the host's messages, which may deliver
-    // the next chunk: that chunk is only stored, and the intake already
-    // running reads it once the box is closed.
     if (intakeRunning_) return;
     intakeRunning_ = true;
     for (;;) {
@@ -43,31 +48,37 @@ void Movie::takeIn(const uint8_t* data, size_t length) {
 
 void Movie::readAvailable() {
     try {
-        if (intake_ == Intake::AwaitingHeader) {
-            if (!reader_.headerComplete()) return;
-            intake_ = Intake::Open;
-            setUp(reader_.header());
-        }
-        const uint8_t* body = nullptr;
-        size_t length = 0;
-        while (intake_ == Intake::Open) {
-            switch (reader_.next(body, length)) {
-                case vxa::StreamReader::Next::Block:
-                    enterBlock(body, length);
-                    break;
-                case vxa::StreamReader::Next::NeedMore:
-                    return;
-                case vxa::StreamReader::Next::Broken:
-                    reject(vxa::kBrokenStreamReason);
-                    closeIntake();
-                    return;
-            }
-        }
+        readBlocks();
+        // What is left is at most an incomplete block.
+        if (intake_ != Intake::Closed) reader_.keepUnread();
     } catch (const std::bad_alloc&) {
         // What entered the tables stays and plays. More data would most likely
         // fail the same way, and a box per chunk would keep the user busy.
         memoryNoticePending_ = true;
         closeIntake();
+    }
+}
+
+void Movie::readBlocks() {
+    if (intake_ == Intake::AwaitingHeader) {
+        if (!reader_.headerComplete()) return;
+        intake_ = Intake::Open;
+        setUp(reader_.header());
+    }
+    const uint8_t* body = nullptr;
+    size_t length = 0;
+    while (intake_ == Intake::Open) {
+        switch (reader_.next(body, length)) {
+            case vxa::StreamReader::Next::Block:
+                enterBlock(body, length);
+                break;
+            case vxa::StreamReader::Next::NeedMore:
+                return;
+            case vxa::StreamReader::Next::Broken:
+                reject(vxa::kBrokenStreamReason);
+                closeIntake();
+                return;
+        }
     }
 }
 
@@ -103,7 +114,10 @@ void Movie::setUp(const vxa::Header& header) {
 }
 
 void Movie::enterBlock(const uint8_t* body, size_t length) {
-    vxa::Block block;
+    // The body lies in the host's buffer or in the reader's, which a chunk
+    // delivered from inside a box below may move: it is decoded before
+    // anything that can raise one.
+    vxa::Block& block = decoded_;
     std::string refusal = vxa::acceptBlock(body, length, layout_, frameCount(), groupCount(), block);
     if (!refusal.empty()) {
         reject(std::move(refusal));

@@ -93,6 +93,9 @@ public:
     const OffscreenSurface* offscreen() const { return offscreen_.get(); }
     HPALETTE palette() const { return palette_.handle(); }
     const ObjectBuildContext& buildContext() const { return buildContext_; }
+    // Memory the stream reader holds: after each chunk, at most the block
+    // that is not yet complete.
+    size_t streamBytesHeld() const { return reader_.reservedBytes(); }
     // Frames composed on the surface; a frame whose picture the surface
     // already holds is copied to the window again without being composed.
     int compositions() const { return compositions_; }
@@ -107,6 +110,7 @@ private:
     // Stream intake (block_intake.cpp).
     void takeIn(const uint8_t* data, size_t length);
     void readAvailable();
+    void readBlocks();
     void setUp(const vxa::Header& header);
     void enterBlock(const uint8_t* body, size_t length);
     void reject(std::string reason);
@@ -139,6 +143,9 @@ private:
     Clock& clock_;
 
     vxa::StreamReader reader_;
+    // Every block is decoded into this one, whose records keep their memory
+    // from block to block.
+    vxa::Block decoded_;
     Intake intake_ = Intake::AwaitingHeader;
     bool intakeRunning_ = false;
     bool memoryNoticePending_ = false;

@@ -5,7 +5,8 @@
 // StreamReader in chunks whose sizes come from the remaining bits. Properties
 // checked beyond memory safety:
 //   - a body that decodeBlock accepts encodes back to exactly its bytes;
-//   - any chunking yields the same bodies as one chunk, and decodeStream agrees.
+//   - any chunking yields the same bodies as one chunk, and decodeStream agrees;
+//   - after each chunk the reader keeps at most one incomplete block.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -53,9 +54,10 @@ Intake feed(const uint8_t* data, size_t size, uint32_t seed) {
     state = state * 1103515245u + 12345u;
     size_t chunk = seed == 0 ? size : 1 + (state >> 16) % (1 + (seed & 0x3F) * 4);
     if (chunk > size - position) chunk = size - position;
-    // An exact copy, so that a read past the chunk is caught.
+    // An exact copy, read in place and freed once its rest is kept, so that a
+    // read past the chunk or after it is gone is caught.
     const Bytes copy(data + position, data + position + chunk);
-    reader.append(copy.data(), copy.size());
+    reader.lend(copy.data(), copy.size());
     position += chunk;
     const uint8_t* body = nullptr;
     size_t length = 0;
@@ -63,7 +65,10 @@ Intake feed(const uint8_t* data, size_t size, uint32_t seed) {
       intake.bodies.emplace_back(body, body + length);
       checkBody(body, length, reader.header().layout);
     }
+    reader.keepUnread();
     if (intake.last == vxa::StreamReader::Next::Broken) require(reader.bufferedBytes() == 0);
+    // What is kept, and the memory held for it, is at most one block.
+    require(reader.reservedBytes() <= 2 + vxa::kMaxBodyLength);
   } while (position < size);
   return intake;
 }

@@ -128,12 +128,21 @@ TEST_F(MovieIntake, EveryChunkingLeavesTheSameTables) {
         HeaderFields fields{64, 48, 4, 4};
         const vxa::Header header = layout == vxa::Layout::Wide ? wideHeader(fields) : narrowHeader(fields);
         const std::vector<uint8_t> bytes = streamBytes(header, variedBlocks(layout));
-        const std::string expected = dumpTables(*whole(bytes));
+        const std::unique_ptr<Movie> all = whole(bytes);
+        const std::string expected = dumpTables(*all);
         EXPECT_NE(std::string::npos, expected.find("frame 3 sound")) << expected;
         EXPECT_NE(std::string::npos, expected.find("[empty] [empty] [empty]")) << expected;
+        // Read where the chunk lay: nothing of the stream stays with the movie.
+        EXPECT_EQ(0u, all->streamBytesHeld());
 
-        for (size_t cut = 1; cut < bytes.size(); ++cut)
-            ASSERT_EQ(expected, dumpTables(*feed(bytes, {cut}, window_.object()))) << "cut at " << cut;
+        size_t largestBlock = 0;
+        for (const vxa::Block& block : variedBlocks(layout))
+            largestBlock = std::max(largestBlock, blockBytes(block, layout).size());
+        for (size_t cut = 1; cut < bytes.size(); ++cut) {
+            const std::unique_ptr<Movie> movie = feed(bytes, {cut}, window_.object());
+            ASSERT_EQ(expected, dumpTables(*movie)) << "cut at " << cut;
+            EXPECT_LE(movie->streamBytesHeld(), largestBlock) << "cut at " << cut;
+        }
 
         std::vector<size_t> everyByte;
         for (size_t i = 1; i < bytes.size(); ++i) everyByte.push_back(i);

@@ -19,8 +19,6 @@ class BodyDecoder {
       return fail(0, "body of " + std::to_string(length_) + " bytes exceeds " +
                          std::to_string(kMaxBodyLength));
     }
-    out.frame.items.clear();
-    out.groups.clear();
     if (!decodeFrame(out.frame)) return false;
     if (!decodeGroups(out.groups)) return false;
     if (offset_ != length_) {
@@ -62,11 +60,15 @@ class BodyDecoder {
     frame.soundNumber = 0;
     frame.flag = 0;
     if (frame.number == 0) {
+      frame.items.clear();
       if (!has(1)) return runsPast("filler byte of frame 0");
       frame.filler = byte();
       return true;
     }
-    if (!has(wide_ ? 4 : 1)) return runsPast("item count of " + frameName(frame.number));
+    if (!has(wide_ ? 4 : 1)) {
+      frame.items.clear();
+      return runsPast("item count of " + frameName(frame.number));
+    }
     const uint8_t itemCount = byte();
     if (wide_) {
       frame.soundNumber = word();
@@ -97,12 +99,19 @@ class BodyDecoder {
   }
 
   bool decodeGroups(std::vector<GroupRecord>& groups) {
-    if (!has(countSize())) return runsPast("group record count");
+    if (!has(countSize())) {
+      groups.clear();
+      return runsPast("group record count");
+    }
     const size_t countOffset = offset_;
     const int groupCount = count();
     if (groupCount < 0) {
+      groups.clear();
       return fail(countOffset, "group record count " + std::to_string(groupCount) + " is negative");
     }
+    // Records left from an earlier block are overwritten, so that a decoder's
+    // output reused block after block keeps its memory: in the long run no
+    // record allocates.
     groups.resize(static_cast<size_t>(groupCount));
     for (size_t g = 0; g < groups.size(); ++g) {
       if (!decodeGroup(g, groups[g])) return false;
@@ -119,6 +128,7 @@ class BodyDecoder {
     group.widthMinus1 = byte();
     group.heightMinus1 = byte();
     if (objectCount < 0) {
+      group.objects.clear();
       return fail(countOffset, "object count " + std::to_string(objectCount) + " of group " +
                                    std::to_string(group.id) + " is negative");
     }
@@ -144,6 +154,16 @@ class BodyDecoder {
     object.linePattern = byte();
     object.lineWidth = byte();
     object.reserved = byte();
+    // Payload fields this kind doesn't set keep their defaults, whatever an
+    // earlier block left in this record.
+    object.points.clear();
+    object.cornerWidth = object.cornerHeight = 0;
+    object.sweep = object.startAngle = 0;
+    object.textColor = object.style = object.size = 0;
+    object.justification = 0;
+    object.fontName.clear();
+    object.text.clear();
+    object.skipped.clear();
 
     switch (object.kind) {
       case ObjectKind::Polygon: {

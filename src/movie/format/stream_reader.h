@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "movie/format/framing.h"
 #include "movie/format/header.h"
@@ -13,33 +13,54 @@ namespace vxa {
 // Incremental intake of a stream that arrives in chunks of any size: the
 // header first, then each complete block body in order.
 //
-// Every chunk is copied once into one buffer that grows by doubling; blocks
-// are handed out as pointers into it and consumed by advancing a read offset.
-// When the buffer runs out of room, the consumed prefix is dropped if it is
-// more than half the buffer, otherwise the buffer grows; so the total cost is
-// linear in the stream's size whatever the chunk sizes. append and next are
-// inline because a host may deliver a stream a few bytes at a time.
+// A chunk is read where it lies. lend() shows the reader a chunk, next()
+// hands out every block that is whole in it as a pointer into it, and
+// keepUnread() copies what next() has not handed out, which after next() said
+// NeedMore is at most one incomplete block. Only those bytes outlive the
+// chunk: a block that straddles chunks is gathered in the reader's own buffer,
+// and nothing else is ever copied. Once the buffer holds nothing, memory above
+// the largest block is given back, so a stream taken whole leaves nothing
+// behind. The paths a chunk of a few bytes takes are inline: a host may
+// deliver a stream one byte at a time.
 class StreamReader {
  public:
   enum class Next { Block, NeedMore, Broken };
 
-  // Copies the chunk. Ignored once the reader is broken. Invalidates bodies
-  // handed out before.
-  void append(const uint8_t* data, size_t length) {
-    // Room is left in the buffer only once the header is complete and while
-    // the reader is sound, so one comparison decides the common case
-    // (length 0 wraps around and goes the slow way too).
-    if (length - 1 < buffer_.size() - filled_) {
-      // A call to memcpy would cost more than the copy itself for single bytes.
+  // Shows the reader a chunk, which must stay unchanged until keepUnread() or
+  // the next lend() or append(). Whatever an earlier chunk left unread is kept
+  // first, so the stream's order holds. Ignored once the reader is broken.
+  // False when the chunk only added to an incomplete block the reader
+  // gathers, which it then holds: there is nothing to read and nothing to
+  // keep, and next() would say NeedMore. Throws std::bad_alloc when bytes to
+  // keep can't be.
+  bool lend(const uint8_t* data, size_t length) {
+    // Room for the whole block was made when its length became known. A
+    // chunk that completes the block goes the slow way, as does one of 0
+    // bytes (which wraps around).
+    if (length - 1 < roomBeforeWhole_) {
       if (length == 1) {
         buffer_[filled_] = Octet{*data};
       } else {
-        std::memcpy(buffer_.data() + filled_, data, length);
+        std::memcpy(buffer_.get() + filled_, data, length);
       }
       filled_ += length;
-      return;
+      roomBeforeWhole_ -= length;
+      return false;
     }
-    appendSlowly(data, length);
+    lendSlowly(data, length);
+    return true;
+  }
+
+  // Copies the unread part of the lent chunk into the reader's buffer; the
+  // chunk may then go away. Throws std::bad_alloc when it can't.
+  void keepUnread() {
+    if (lent_ != lentEnd_) keepSlowly();
+  }
+
+  // lend() and keepUnread(): for a chunk whose bytes don't outlive the call.
+  void append(const uint8_t* data, size_t length) {
+    lend(data, length);
+    keepUnread();
   }
 
   bool headerComplete() const { return headerComplete_; }
@@ -47,51 +68,63 @@ class StreamReader {
   const Header& header() const { return header_; }
 
   // Block: `body` and `length` describe the next block's body, valid until the
-  // next append. NeedMore: the header or the next block is not complete yet.
-  // Broken: a block length of 0x8000 or more was met; such a block can never
-  // complete, so everything buffered is dropped and later chunks are ignored.
+  // reader is called again or the lent chunk goes away. NeedMore: the header
+  // or the next block is not complete yet. Broken: a block length of 0x8000
+  // or more was met; such a block can never complete, so everything buffered
+  // is dropped and later chunks are ignored.
   Next next(const uint8_t*& body, size_t& length) {
-    const size_t unread = filled_ - readOffset_;
-    // A chunk of a few bytes is answered by this one comparison.
-    if (unread < needed_) return broken_ ? Next::Broken : Next::NeedMore;
-    const uint8_t* start = bytes() + readOffset_;
-    const FrameInfo frame = checkFraming(start, unread);
-    if (frame.status == Framing::BadLength) return breakDown();
-    if (frame.status == Framing::NeedMore) {
-      needed_ = 2 + frame.bodyLength;
-      return Next::NeedMore;
-    }
-    body = start + 2;
-    length = frame.bodyLength;
-    readOffset_ += 2 + frame.bodyLength;
-    needed_ = 2;
-    return Next::Block;
+    // While the buffer gathers a block that lacks more than a byte, this one
+    // comparison answers.
+    if (roomBeforeWhole_ > 0) return Next::NeedMore;
+    return nextSlowly(body, length);
   }
 
   bool broken() const { return broken_; }
-  // Bytes received and not yet handed out (header included until it is complete).
-  size_t bufferedBytes() const { return filled_ - readOffset_; }
-  // Memory the buffer holds, consumed part and spare room included.
-  size_t reservedBytes() const { return buffer_.capacity(); }
+  // Bytes received and not yet handed out, kept or lent (the header's
+  // included until it is complete).
+  size_t bufferedBytes() const { return filled_ - read_ + static_cast<size_t>(lentEnd_ - lent_); }
+  // Memory the buffer holds, handed-out part and spare room included.
+  size_t reservedBytes() const { return capacity_; }
 
  private:
   // The buffer's element type is not a character type, so that storing a byte
   // into it cannot alias the reader's counters and the compiler may keep them
-  // in registers across inlined appends. It is read as bytes.
+  // in registers across inlined calls. It is read as bytes.
   enum class Octet : uint8_t {};
 
-  void appendSlowly(const uint8_t* data, size_t length);
+  void lendSlowly(const uint8_t* data, size_t length);
+  void keepSlowly();
+  Next nextSlowly(const uint8_t*& body, size_t& length);
   Next breakDown();
-  const uint8_t* bytes() const { return reinterpret_cast<const uint8_t*>(buffer_.data()); }
+  // Forgets what was handed out from the buffer, and gives back memory above
+  // the largest block once the buffer holds nothing.
+  void settle();
+  // Room for `more` bytes after the unread ones.
+  void makeRoom(size_t more);
+  void gather(const uint8_t* data, size_t length);
+  // Makes room for the rest of the incomplete block the buffer holds, which
+  // later chunks then add to by the inline path.
+  Next awaitRest();
+  const uint8_t* bytes() const { return reinterpret_cast<const uint8_t*>(buffer_.get()); }
+  void release();
 
-  // Only the first `filled_` bytes hold stream data; the rest is spare room.
-  std::vector<Octet> buffer_;
+  // The reader's own bytes: [read_, filled_) come before the lent chunk in
+  // the stream.
+  std::unique_ptr<Octet[]> buffer_;
+  size_t capacity_ = 0;
   size_t filled_ = 0;
-  size_t readOffset_ = 0;
-  // Unread bytes that next() needs before it can hand out a block: 2 for a
+  size_t read_ = 0;
+  // The unread part of the lent chunk.
+  const uint8_t* lent_ = nullptr;
+  const uint8_t* lentEnd_ = nullptr;
+  // Unread bytes that next() needs before the next block is whole: 2 for a
   // length, 2 + L once the length is known, and no count at all until the
   // header is complete or after the reader broke.
   size_t needed_ = SIZE_MAX;
+  // Bytes that lend() may copy straight into the buffer without completing
+  // the block gathered there: one less than the block lacks, with room made
+  // for them. 0 whenever a chunk is lent, the block is whole or there is none.
+  size_t roomBeforeWhole_ = 0;
   bool headerComplete_ = false;
   bool broken_ = false;
   Header header_;

@@ -95,6 +95,28 @@ TEST(BlockLayouts, RichBlocksRoundTripInBothLayouts) {
   }
 }
 
+// Decoding into a block that holds an earlier block's records (as the
+// plug-in does, to keep their memory) gives exactly the new block: nothing
+// of the earlier one is left in any field, forwards or backwards through
+// blocks of every shape.
+TEST(BlockLayouts, ReusedOutputHoldsOnlyTheLatestBlock) {
+  for (const Layout layout : {Layout::Wide, Layout::Narrow}) {
+    std::vector<Block> blocks = samples::richStream(layout).blocks;
+    Block everyKind;
+    everyKind.groups = {samples::everyKindGroup(3), samples::everyKindGroup(4)};
+    blocks.push_back(everyKind);
+    for (const bool backwards : {false, true}) {
+      Block reused;
+      DecodeError error;
+      for (size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks[backwards ? blocks.size() - 1 - i : i];
+        ASSERT_TRUE(decode(bodyOf(block, layout), layout, reused, error)) << error.message;
+        EXPECT_EQ(reused, block) << "block " << i << (backwards ? " backwards" : "");
+      }
+    }
+  }
+}
+
 TEST(ObjectPayloads, TextJustificationIsSignedAndEmptyStringsTakeOneNul) {
   const Bytes text = concat(objectHeader(6), {0x01, 0x03, 0x0C, 0xFF, 0x00, 0x00});
   const Bytes text2 = concat(objectHeader(6), {0x00, 0x00, 0x00, 0xFE, 'A', 0x00, 'h', 'i', 0x00});

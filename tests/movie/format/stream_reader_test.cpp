@@ -114,6 +114,63 @@ TEST_P(StreamChunking, ByteByByteIntakeHoldsOnlyAboutOneBlock) {
   EXPECT_EQ(reader.bufferedBytes(), 0u);
 }
 
+// As the plug-in reads a chunk: lent, drained, its unread rest kept, then
+// the chunk freed. A block whole in its chunk is read where it lies; only a
+// block that straddles chunks is gathered, and after each chunk the reader
+// holds at most that one incomplete block. A stream taken whole leaves
+// nothing behind.
+TEST_P(StreamChunking, LentChunksAreReadInPlaceAndOnlyAnIncompleteBlockIsKept) {
+  const Bytes bytes = samples::longStreamBytes(GetParam(), 60);
+  const Intake whole = feed(bytes, {bytes.size()});
+  size_t largestBlock = 0;
+  for (const Bytes& body : whole.bodies) largestBlock = std::max(largestBlock, 2 + body.size());
+  for (const size_t chunkSize : {bytes.size(), size_t{1}, size_t{7}, size_t{100}, size_t{1000}}) {
+    StreamReader reader;
+    Intake intake;
+    size_t inPlace = 0, gatheredOnly = 0;
+    for (size_t position = 0; position < bytes.size(); position += chunkSize) {
+      const Bytes chunk(bytes.begin() + static_cast<std::ptrdiff_t>(position),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), position + chunkSize)));
+      if (!reader.lend(chunk.data(), chunk.size())) {
+        ++gatheredOnly;
+        continue;
+      }
+      const uint8_t* body = nullptr;
+      size_t length = 0;
+      while ((intake.last = reader.next(body, length)) == StreamReader::Next::Block) {
+        intake.bodies.emplace_back(body, body + length);
+        inPlace += body >= chunk.data() && body + length <= chunk.data() + chunk.size();
+      }
+      reader.keepUnread();
+      EXPECT_LT(reader.bufferedBytes(), largestBlock) << chunkSize << " at " << position;
+      EXPECT_LE(reader.reservedBytes(), largestBlock) << chunkSize << " at " << position;
+    }
+    EXPECT_EQ(intake.bodies, whole.bodies) << chunkSize;
+    if (chunkSize == bytes.size()) {
+      EXPECT_EQ(inPlace, whole.bodies.size());
+      EXPECT_EQ(reader.reservedBytes(), 0u);
+    }
+    if (chunkSize == 1) {
+      EXPECT_EQ(inPlace, 0u);
+      EXPECT_GT(gatheredOnly, bytes.size() / 2) << "most bytes only add to an incomplete block";
+    }
+  }
+}
+
+// A chunk taken by copy is dropped as its blocks are handed out: once they
+// all are, the memory is given back.
+TEST_P(StreamChunking, CopiedStreamIsGivenBackOnceRead) {
+  const Bytes bytes = samples::longStreamBytes(GetParam(), 2000);
+  ASSERT_GT(bytes.size(), 2u * 32769);
+  StreamReader reader;
+  Intake intake;
+  reader.append(bytes.data(), bytes.size());
+  EXPECT_GE(reader.reservedBytes(), bytes.size() - 20);
+  drain(reader, intake);
+  EXPECT_EQ(intake.bodies.size(), 2000u);
+  EXPECT_EQ(reader.reservedBytes(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothLayouts, StreamChunking,
                          ::testing::Values(Layout::Wide, Layout::Narrow),
                          [](const auto& info) {
