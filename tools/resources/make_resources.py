@@ -5,7 +5,13 @@
       the 64 x 64 monochrome pattern sheet (bitmap 107) from the tile list
   make_resources.py cursor ART.txt OUT.cur
       a 32 x 32 monochrome cursor from its drawing
+  make_resources.py css-cursors OUT.js ART.txt...
+      the same cursors for the web player: a script constant CURSORS that maps
+      each resource number to a CSS cursor value (PNG image and hot spot)
 """
+import base64
+import io
+import os
 import re
 import struct
 import sys
@@ -72,7 +78,34 @@ def cursor_file(hotspot, art):
     return directory + entry + image
 
 
+def css_cursors(paths):
+    """A browser shows the cursor images it is given and no .cur of this
+    kind, so each drawing becomes a PNG with a transparent background."""
+    from PIL import Image
+
+    colours = {"#": (0, 0, 0, 255), ".": (255, 255, 255, 255), " ": (0, 0, 0, 0)}
+    lines = ["// Made by tools/resources/make_resources.py from src/plugin/resources/*.txt.",
+             "const CURSORS = {"]
+    for path in paths:
+        number = int(re.search(r"-(\d+)\.txt$", path).group(1))
+        hotspot, art = read_cursor(path)
+        image = Image.new("RGBA", (32, 32))
+        image.putdata([colours[ch] for row in art for ch in row])
+        png = io.BytesIO()
+        image.save(png, "PNG", optimize=True)
+        fallback = "wait" if os.path.basename(path).startswith("wait") else "default"
+        lines.append('  %d: "url(data:image/png;base64,%s) %d %d, %s",' % (
+            number, base64.b64encode(png.getvalue()).decode(), hotspot[0], hotspot[1], fallback))
+    lines.append("};")
+    return ("\n".join(lines) + "\n").encode()
+
+
 def main(argv):
+    if len(argv) >= 4 and argv[1] == "css-cursors":
+        data = css_cursors(argv[3:])
+        with open(argv[2], "wb") as out:
+            out.write(data)
+        return
     if len(argv) != 4 or argv[1] not in ("patterns", "cursor"):
         sys.exit(__doc__)
     if argv[1] == "patterns":
