@@ -5,7 +5,7 @@ JOBS ?= 2
 MOVIE ?= examples/showcase.vxa
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules fuzz bench play clean
+        test-agreement check-modules test-web web web-demo fuzz bench play clean
 
 all: build
 
@@ -32,12 +32,13 @@ build-bench:
 	@cmake --preset bench >/dev/null
 	@cmake --build build/bench -j$(JOBS)
 
-test: build
+test: build web
 	@status=0; \
 	$(MAKE) --no-print-directory test-native || status=1; \
 	$(MAKE) --no-print-directory check-modules || status=1; \
 	$(MAKE) --no-print-directory test-wine || status=1; \
 	$(MAKE) --no-print-directory test-agreement || status=1; \
+	$(MAKE) --no-print-directory test-web || status=1; \
 	exit $$status
 
 # The native tests run under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -65,6 +66,21 @@ test-agreement:
 
 check-modules:
 	/usr/bin/python3 tests/plugin/check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
+
+# The WebAssembly player in build/web, as a site would serve it.
+web: setup
+	@cmake --preset web >/dev/null
+	@cmake --build build/wasm -j$(JOBS)
+
+# The player in headless Chromium, against build/web and `vxa render`.
+test-web: web build-native
+	node --test tests/web/
+
+# The demo site on http://127.0.0.1:$(WEB_PORT)/ until stopped.
+WEB_PORT ?= 8016
+web-demo: web
+	@echo "web-demo: http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it)"
+	@cd build/web && /usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 fuzz:
 	@scripts/fuzz 0

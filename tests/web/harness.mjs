@@ -1,0 +1,136 @@
+// What the browser tests share: a small web server on 127.0.0.1 that serves
+// build/web and pages and files made by the tests, and can hand out a file
+// slowly; and headless Debian Chromium, driven through puppeteer-core.
+import fs from "node:fs";
+import http from "node:http";
+import os from "node:os";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+import puppeteer from "puppeteer-core";
+
+export const repository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
+export const webRoot = path.join(repository, "build/web");
+const chromium = "/usr/bin/chromium";
+
+const types = {
+  ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+  ".vxa": "video/vxa", ".wav": "audio/wav", ".ttf": "font/ttf", ".png": "image/png",
+};
+
+// Serves build/web at /, and whatever a test puts at its own paths. A path
+// put with {bytesPerPart, pause} is sent in parts of that many bytes with a
+// pause of that many ms before each, as a slow line would deliver it.
+export async function startServer() {
+  const files = new Map();
+  const requests = [];
+  const server = http.createServer(async (request, response) => {
+    const url = new URL(request.url, "http://127.0.0.1");
+    requests.push(url.pathname);
+    // Chromium asks every site for its icon; the player has nothing to do with it.
+    if (url.pathname === "/favicon.ico") return response.writeHead(204).end();
+    let entry = files.get(url.pathname);
+    if (!entry) {
+      const file = path.join(webRoot, path.normalize(url.pathname));
+      if (!file.startsWith(webRoot) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+        return response.writeHead(404).end();
+      }
+      entry = { body: fs.readFileSync(file) };
+    }
+    const type = entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
+    const body = Buffer.from(entry.body);
+    if (!entry.bytesPerPart) {
+      return response.writeHead(200, { "Content-Type": type, "Content-Length": body.length, "Cache-Control": "no-store" }).end(body);
+    }
+    response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" });
+    for (let at = 0; at < body.length && !response.destroyed; at += entry.bytesPerPart) {
+      await new Promise((resolve) => setTimeout(resolve, entry.pause));
+      response.write(body.subarray(at, at + entry.bytesPerPart));
+    }
+    response.end();
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  const base = `http://127.0.0.1:${server.address().port}`;
+  return {
+    base,
+    requests,
+    put(pathname, body, options = {}) {
+      files.set(pathname, { body, ...options });
+      return base + pathname;
+    },
+    close: () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); }),
+  };
+}
+
+// Chromium cannot reach the network here: every background connection it
+// would make is switched off, or its start-up waits on refused connections.
+export async function startBrowser({ soundNeedsGesture = false } = {}) {
+  if (!fs.existsSync(chromium)) throw new Error(`${chromium} is missing: run scripts/setup`);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-chromium-"));
+  const args = [
+    "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+    "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
+    "--mute-audio",
+  ];
+  if (!soundNeedsGesture) args.push("--autoplay-policy=no-user-gesture-required");
+  const browser = await puppeteer.launch({
+    executablePath: chromium, headless: true, userDataDir: profile, args, protocolTimeout: 30000,
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return browser;
+}
+
+// A page that records what the test needs to see: console messages and
+// uncaught errors, every frame event of every player with its time, and every
+// sound that Web Audio was told to start.
+export async function openPage(browser, url, { scale = 1, width = 1000, height = 800 } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height, deviceScaleFactor: scale });
+  const log = { console: [], errors: [] };
+  page.on("console", (message) => log.console.push({ type: message.type(), text: message.text() }));
+  page.on("pageerror", (error) => log.errors.push(String(error)));
+  await page.evaluateOnNewDocument(() => {
+    window.vxaSeen = { frames: [], sounds: [], ends: [], warnings: [] };
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,
+                                   frame: document.querySelector("vxa-player")?.currentFrame });
+      return start.apply(this, args);
+    };
+    for (const kind of ["frame", "end", "warning"]) {
+      document.addEventListener(kind, (event) => {
+        const player = event.composedPath()[0];
+        if (player.localName !== "vxa-player") return;
+        const players = [...document.querySelectorAll("vxa-player")];
+        const entry = { at: performance.now(), player: players.indexOf(player), ...event.detail };
+        (kind === "frame" ? window.vxaSeen.frames : kind === "end" ? window.vxaSeen.ends
+                          : window.vxaSeen.warnings).push(entry);
+      }, { capture: true });
+    }
+  });
+  await page.goto(url, { waitUntil: "load" });
+  return { page, log };
+}
+
+// Waits until fn (run in the page) returns something truthy, and returns it.
+export async function until(page, fn, arg, timeout = 15000) {
+  const handle = await page.waitForFunction(fn, { timeout, polling: 20 }, arg);
+  return handle.jsonValue();
+}
+
+export function sleep(ms) {
+  return new Promise((resolve) => setTimeout(resolve, ms));
+}
+
+// The RGBA pixels of a player's canvas, as the page's script reads them.
+export function canvasPixels(page, playerIndex = 0) {
+  return page.evaluate((index) => {
+    const canvas = document.querySelectorAll("vxa-player")[index].shadowRoot.querySelector("canvas");
+    const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+    return { width: data.width, height: data.height, rgba: Array.from(data.data) };
+  }, playerIndex);
+}

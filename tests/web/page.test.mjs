@@ -1,0 +1,162 @@
+// The player in a page: which elements it replaces and how big it makes the
+// players, the <vxa-player> element, sharp pictures on high-DPI screens, and
+// sound that waits for the user's first gesture.
+import assert from "node:assert/strict";
+import { after, before, describe, test } from "node:test";
+import { canvasPixels, openPage, sleep, startBrowser, startServer, until } from "./harness.mjs";
+import { countingMovie } from "./movies.mjs";
+
+let server;
+let browser;
+let movie;
+before(async () => {
+  server = await startServer();
+  browser = await startBrowser();
+  movie = countingMovie({ frames: 8, rate: 50 });  // 40 x 48 pixels
+  for (const name of ["m.vxa", "M.VXA", "movie.bin", "other.vxa"]) server.put(`/p/${name}`, movie);
+  server.put("/p/clip.swf", Buffer.from("not a movie"));
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+function page(name, head, body) {
+  server.put(`/p/${name}.html`, `<!DOCTYPE html><html><head>${head}</head><body>${body}</body></html>`);
+  return `${server.base}/p/${name}.html`;
+}
+const script = `<script src="/vxa-player.js"></script>`;
+
+describe("drop-in use", () => {
+  // Each page: its markup, and the players it should end up with (src file
+  // name and CSS size) while any other element stays as it was.
+  const pages = [
+    { name: "typed embed, script in the head", head: script,
+      body: `<embed src="movie.bin" type="video/vxa" width="100" height="60">`,
+      players: [["movie.bin", 100, 60]] },
+    { name: "embed by file name, script at the end", head: "",
+      body: `<p><embed src="M.VXA?version=2" width=120 height=50></p>${script}`,
+      players: [["M.VXA", 120, 50]] },
+    { name: "object with data", head: script,
+      body: `<object data="m.vxa" type="video/vxa" width="90" height="70"></object>`,
+      players: [["m.vxa", 90, 70]] },
+    { name: "object with a param and an embed inside", head: script,
+      body: `<object classid="clsid:00000000-0000-0000-0000-000000000000" width="64" height="64">
+             <param name="src" value="m.vxa"><embed src="m.vxa" width="64" height="64"></object>`,
+      players: [["m.vxa", 64, 64]] },
+    { name: "embed sized by the page's style", head: `${script}<style>embed { width: 200px; height: 80px }</style>`,
+      body: `<embed src="m.vxa">`, players: [["m.vxa", 200, 80]] },
+    { name: "embed without a size takes the movie's", head: script,
+      body: `<embed src="other.vxa">`, players: [["other.vxa", 40, 48]] },
+    { name: "other plug-ins are left alone", head: script,
+      body: `<embed src="clip.swf" width="50" height="50"><object data="clip.swf"></object><embed src="m.vxa" width="40" height="48">`,
+      players: [["m.vxa", 40, 48]], others: 2 },
+    { name: "vxa-player element", head: script,
+      body: `<vxa-player src="m.vxa" width="77" height="55" label="A counting movie"></vxa-player>`,
+      players: [["m.vxa", 77, 55]], label: "A counting movie" },
+  ];
+  for (const expected of pages) {
+    test(expected.name, async () => {
+      const { page: tab, log } = await openPage(browser, page("dropin", expected.head, expected.body));
+      await until(tab, (n) => window.vxaSeen.frames.length >= n, expected.players.length);
+      const players = await tab.$$eval("vxa-player", (all) => all.map((p) => {
+        const box = p.getBoundingClientRect();
+        return [new URL(p.getAttribute("src"), document.baseURI).pathname.split("/").pop(),
+                Math.round(box.width), Math.round(box.height),
+                p.shadowRoot.querySelector("canvas").getAttribute("aria-label")];
+      }));
+      assert.deepEqual(players.map((p) => p.slice(0, 3)), expected.players);
+      if (expected.label) assert.equal(players[0][3], expected.label);
+      assert.equal(await tab.$$eval("embed, object", (e) => e.length), expected.others || 0);
+      assert.deepEqual(log.errors, []);
+      await tab.close();
+    });
+  }
+
+  test("embeds that a script adds later are replaced too", async () => {
+    const { page: tab } = await openPage(browser, page("later", script, ""));
+    await tab.evaluate(() => {
+      const embed = document.createElement("embed");
+      embed.width = 40;
+      embed.height = 48;
+      document.body.appendChild(embed);
+      embed.src = "m.vxa";  // only once it is in the page
+      document.body.insertAdjacentHTML("beforeend", `<div><object data="other.vxa" width="40" height="48"></object></div>`);
+    });
+    await until(tab, () => window.vxaSeen.frames.filter((f) => f.frame === 1).length === 2);
+    assert.equal(await tab.$$eval("vxa-player", (p) => p.length), 2);
+    await tab.close();
+  });
+
+  test("load() takes bytes, and events tell of frames and the end", async () => {
+    const { page: tab } = await openPage(browser, page("api", script, `<vxa-player></vxa-player>`));
+    const events = await tab.evaluate(async (bytes) => {
+      const player = document.querySelector("vxa-player");
+      const seen = [];
+      player.addEventListener("frame", (e) => seen.push(e.detail.frame));
+      const ended = new Promise((resolve) => player.addEventListener("end", resolve));
+      await player.load(new Uint8Array(bytes));
+      await ended;
+      return seen;
+    }, [...movie]);
+    assert.deepEqual(events, [1, 2, 3, 4, 5, 6, 7, 8]);
+    await tab.close();
+  });
+});
+
+describe("pictures on high-DPI screens", () => {
+  test("each movie pixel becomes a sharp block of device pixels", async () => {
+    const body = `<embed src="m.vxa" width="40" height="48">`;
+    const { page: plain } = await openPage(browser, page("dpi", script, body));
+    await until(plain, () => window.vxaSeen.ends.length > 0);
+    const reference = await canvasPixels(plain);
+    await plain.close();
+    const colours = new Set();
+    for (let i = 0; i < reference.rgba.length; i += 4) colours.add(reference.rgba.slice(i, i + 4).join());
+
+    for (const scale of [2, 1.5]) {
+      const { page: tab } = await openPage(browser, page("dpi", script, body), { scale });
+      await until(tab, () => window.vxaSeen.ends.length > 0);
+      const scaled = await canvasPixels(tab);
+      assert.equal(scaled.width, Math.round(40 * scale));
+      assert.equal(scaled.height, Math.round(48 * scale));
+      for (let y = 0; y < scaled.height; y++) {
+        for (let x = 0; x < scaled.width; x++) {
+          const at = (y * scaled.width + x) * 4;
+          const pixel = scaled.rgba.slice(at, at + 4).join();
+          // No blended colour anywhere: every device pixel is one of the picture's.
+          assert.ok(colours.has(pixel), `scale ${scale}: ${pixel} at ${x},${y} is no colour of the movie`);
+          if (scale === 2) {
+            const source = (Math.floor(y / 2) * reference.width + Math.floor(x / 2)) * 4;
+            assert.equal(pixel, reference.rgba.slice(source, source + 4).join(), `${x},${y}`);
+          }
+        }
+      }
+      await tab.close();
+    }
+  });
+});
+
+describe("sound before the first gesture", () => {
+  test("cues stay silent with a small badge until the user clicks the page, then sound plays", async () => {
+    const strict = await startBrowser({ soundNeedsGesture: true });
+    try {
+      server.put("/p/VXA_WAV/1.WAV", (await import("node:fs")).readFileSync(new URL("../../examples/sounds/1.WAV", import.meta.url)));
+      server.put("/p/sounding.vxa", countingMovie({ frames: 60, rate: 25, loop: true, sounds: { 1: 1, 40: 1 } }));
+      const { page: tab, log } = await openPage(strict, page("gesture", script,
+        `<p id="text">Text to click</p><embed src="sounding.vxa" width="248" height="48">`));
+      const badge = () => tab.evaluate(() => !document.querySelector("vxa-player").shadowRoot.querySelector("button").hidden);
+      await until(tab, () => !document.querySelector("vxa-player").shadowRoot.querySelector("button").hidden);
+      assert.equal(await tab.evaluate(() => window.vxaSeen.sounds.length), 0);
+      await tab.click("#text");
+      await until(tab, () => document.querySelector("vxa-player").shadowRoot.querySelector("button").hidden);
+      await until(tab, () => window.vxaSeen.sounds.length > 0);
+      assert.equal(await badge(), false);
+      assert.equal(await tab.evaluate(() => document.querySelector("vxa-player").paused), false, "the click was not the movie's");
+      assert.deepEqual(log.errors, []);
+      await tab.close();
+    } finally {
+      await strict.close();
+    }
+  });
+});

@@ -1,0 +1,163 @@
+// The bridge to the C++ core: one WebAssembly instance for the page, shared
+// by every player on it, and one core movie per loaded animation.
+
+// What the core reports after a call, one event at a time (web/wasm/exports.cpp).
+const CoreEvent = {
+  FrameShown: 1,   // value: the frame now in the picture
+  SoundStart: 2,   // value: the sound number; any earlier cue is gone
+  SoundAgain: 3,   // value: the sound number; the cue had ended, play it again
+  SoundStop: 4,    // the cue is stopped and gone
+  Warning: 5,      // text: what was left out of the movie and why
+  SoundNeeded: 6,  // value: a sound number that a frame names, to fetch ahead
+  FontNeeded: 7,   // text: the file name of a font that text in the movie uses
+  Ended: 8,        // the last frame of a movie that does not loop is showing
+  Damaged: 9,      // text: the first block left out of this movie
+};
+
+let corePromise = null;
+
+// The core is loaded once, the first time a player needs it.
+function loadCore() {
+  if (!corePromise) {
+    corePromise = createVxaCore({
+      locateFile: (name) => new URL(name, scriptUrl).href,
+    });
+  }
+  return corePromise;
+}
+
+// Fonts are shared by every movie: each file is fetched once, and handed to
+// the core when it arrives. The core holds back text that needs a font until
+// the font is there, as it holds back a frame whose data has not arrived.
+const fontRequests = new Map();
+
+function provideFont(core, fileName, onArrived) {
+  let request = fontRequests.get(fileName);
+  if (!request) {
+    request = fetch(new URL("fonts/" + fileName, scriptUrl).href)
+      .then((response) => {
+        if (!response.ok) throw new Error("HTTP " + response.status);
+        return response.arrayBuffer();
+      })
+      .then((bytes) => {
+        withCoreString(core, fileName, (name) => {
+          const data = core._malloc(bytes.byteLength);
+          core.HEAPU8.set(new Uint8Array(bytes), data);
+          core._vxa_add_font(name, data, bytes.byteLength);  // takes the bytes
+        });
+        return true;
+      })
+      .catch((error) => {
+        // Without the file the core draws that text with its fallback.
+        withCoreString(core, fileName, (name) => core._vxa_font_missing(name));
+        console.warn("vxa-player: font " + fileName + " could not be loaded (" + error.message + ")");
+        return false;
+      });
+    fontRequests.set(fileName, request);
+  }
+  request.then(() => onArrived());
+}
+
+function withCoreString(core, text, use) {
+  const size = core.lengthBytesUTF8(text) + 1;
+  const pointer = core._malloc(size);
+  core.stringToUTF8(text, pointer, size);
+  try {
+    return use(pointer);
+  } finally {
+    core._free(pointer);
+  }
+}
+
+// One animation in the core: its stream, playback state and picture.
+class CoreMovie {
+  constructor(core) {
+    this.core = core;
+    this.handle = core._vxa_create();
+  }
+
+  destroy() {
+    if (this.handle) this.core._vxa_destroy(this.handle);
+    this.handle = 0;
+  }
+
+  // Returns true when the playback timer is to be started.
+  takeChunk(bytes) {
+    const core = this.core;
+    const pointer = core._vxa_chunk_buffer(this.handle, bytes.length);
+    core.HEAPU8.set(bytes, pointer);
+    return core._vxa_take_chunk(this.handle, bytes.length) !== 0;
+  }
+
+  // The stream ended normally. Returns true when the timer is to be started.
+  endOfStream() {
+    return this.core._vxa_end_of_stream(this.handle) !== 0;
+  }
+
+  // One timer message; returns false when the timer is to stop.
+  tick(now, pointerInside) {
+    return this.core._vxa_tick(this.handle, now >>> 0, pointerInside ? 1 : 0) !== 0;
+  }
+
+  // A left click into the picture; returns true when the timer is to be started.
+  click() {
+    return this.core._vxa_click(this.handle) !== 0;
+  }
+
+  pause() {
+    this.core._vxa_pause(this.handle);
+  }
+
+  isPaused() {
+    return this.core._vxa_is_paused(this.handle) !== 0;
+  }
+
+  soundEnded() {
+    this.core._vxa_sound_ended(this.handle);
+  }
+
+  // Fonts arrived: text held back for them can now be taken in.
+  retryHeldBack() {
+    this.core._vxa_retry_held_back(this.handle);
+  }
+
+  // The movie's size once its header is in, else null.
+  size() {
+    const width = this.core._vxa_width(this.handle);
+    const height = this.core._vxa_height(this.handle);
+    return width > 0 && height > 0 ? { width, height } : null;
+  }
+
+  // The picture in the movie's window: RGBA bytes, width * height * 4.
+  picture() {
+    const size = this.size();
+    if (!size) return null;
+    const pointer = this.core._vxa_picture(this.handle);
+    const bytes = new Uint8ClampedArray(this.core.HEAPU8.buffer, pointer, size.width * size.height * 4);
+    return new ImageData(bytes, size.width, size.height);
+  }
+
+  // The cursor resource to show over the picture, 0 to leave the page's own.
+  cursor() {
+    return this.core._vxa_cursor(this.handle);
+  }
+
+  currentFrame() {
+    return this.core._vxa_current_frame(this.handle);
+  }
+
+  // Everything reported since the last call, in order.
+  takeEvents() {
+    const core = this.core;
+    const events = [];
+    for (let kind; (kind = core._vxa_next_event(this.handle)) !== 0; ) {
+      const textPointer = core._vxa_event_text(this.handle);
+      events.push({
+        kind,
+        value: core._vxa_event_value(this.handle),
+        text: textPointer ? core.UTF8ToString(textPointer) : "",
+      });
+    }
+    return events;
+  }
+}

@@ -1,0 +1,79 @@
+// Drop-in use: every <embed> or <object> that the plug-in would have played
+// (type video/vxa, or a source whose name ends in .vxa) becomes a
+// <vxa-player> of the same width and height, now and whenever one is added
+// to the page later.
+
+const VXA_TYPE = "video/vxa";
+
+function embeddedSource(element) {
+  if (element.localName === "embed") return element.getAttribute("src");
+  if (element.getAttribute("data")) return element.getAttribute("data");
+  // Pages of the time also named the movie in a <param> of the <object>.
+  for (const param of element.querySelectorAll(":scope > param")) {
+    const name = (param.getAttribute("name") || "").toLowerCase();
+    if (name === "src" || name === "movie" || name === "filename") return param.getAttribute("value");
+  }
+  return null;
+}
+
+function playsAsVxa(element) {
+  if (element.localName !== "embed" && element.localName !== "object") return false;
+  if ((element.getAttribute("type") || "").trim().toLowerCase() === VXA_TYPE) return true;
+  const source = embeddedSource(element);
+  if (!source) return false;
+  try {
+    return new URL(source, document.baseURI).pathname.toLowerCase().endsWith(".vxa");
+  } catch (error) {
+    return false;
+  }
+}
+
+function replaceEmbed(element) {
+  if (!element.isConnected || !playsAsVxa(element)) return;
+  const source = embeddedSource(element);
+  const player = document.createElement("vxa-player");
+  for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align"]) {
+    if (element.hasAttribute(name)) player.setAttribute(name, element.getAttribute(name));
+  }
+  // The plug-in's window had the element's size: its attributes, or what the
+  // page's styles made of it. An element that is given no size at all shows
+  // as the browser's default box for embedded content, 300 x 150, which
+  // says nothing about the movie: the player then takes the movie's size.
+  const box = element.getBoundingClientRect();
+  const styled = box.width > 0 && box.height > 0 && !(box.width === 300 && box.height === 150);
+  for (const side of ["width", "height"]) {
+    const value = element.getAttribute(side) || (styled ? String(Math.round(box[side])) : "");
+    if (value) player.setAttribute(side, value);
+  }
+  const label = element.getAttribute("alt") || element.getAttribute("title");
+  if (label) player.setAttribute("label", label);
+  if (source) player.setAttribute("src", new URL(source, document.baseURI).href);
+  element.replaceWith(player);
+}
+
+// An <object> is looked at before the <embed> inside it, so when the outer
+// one is replaced the inner one goes with it.
+function replaceEmbeds(root) {
+  if (root.nodeType !== Node.ELEMENT_NODE && root.nodeType !== Node.DOCUMENT_NODE) return;
+  if (root.nodeType === Node.ELEMENT_NODE) replaceEmbed(root);
+  for (const element of root.querySelectorAll ? root.querySelectorAll("object, embed") : []) {
+    replaceEmbed(element);
+  }
+}
+
+new MutationObserver((records) => {
+  for (const record of records) {
+    if (record.type === "attributes") replaceEmbed(record.target);
+    for (const node of record.addedNodes) replaceEmbeds(node);
+  }
+}).observe(document.documentElement, {
+  childList: true, subtree: true, attributes: true, attributeFilter: ["src", "data", "type"],
+});
+replaceEmbeds(document);
+
+window.Vxa = {
+  // Resolves once the core is loaded and ready to play.
+  ready: () => loadCore().then(() => undefined),
+  replaceEmbeds: (root) => replaceEmbeds(root || document),
+  Player: VxaPlayerElement,
+};

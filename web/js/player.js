@@ -1,0 +1,358 @@
+// <vxa-player src="movie.vxa" sounds="folder/" width="480" height="320">:
+// one animation in the page, played as the plug-in played it in its window.
+//
+// Script use: element.load(urlOrBytes), play(), pause(), stop(); the element
+// fires "frame" (detail.frame), "end" and "warning" (detail.message).
+
+const template = document.createElement("template");
+template.innerHTML = `<style>
+:host { display: inline-block; position: relative; overflow: hidden; vertical-align: bottom; }
+:host([hidden]) { display: none; }
+canvas { display: block; width: 100%; height: 100%; }
+button {
+  position: absolute; top: 3px; right: 3px; width: 22px; height: 22px; padding: 2px;
+  border: 0; border-radius: 3px; background: rgba(0, 0, 0, 0.45); color: #fff;
+  opacity: 0.75; cursor: pointer; line-height: 0;
+}
+button:hover, button:focus-visible { opacity: 1; }
+button[hidden] { display: none; }
+</style><canvas role="img"></canvas><button type="button" hidden
+ title="Sound is off until you click or press a key on this page"
+ aria-label="Turn on sound"><svg viewBox="0 0 16 16" width="18" height="18" aria-hidden="true"
+ fill="currentColor"><path d="M2 6h3l4-3v10l-4-3H2z"/><path d="M11 5.5l4 5m0-5l-4 5"
+ stroke="currentColor" stroke-width="1.5"/></svg></button>`;
+
+const players = new Set();  // connected players, for ESC
+
+// ESC stops every movie that is playing, as the plug-in stopped the movie
+// whose timer was running when the key was typed anywhere in the browser.
+document.addEventListener("keydown", (event) => {
+  if (event.key !== "Escape") return;
+  for (const player of players) player._stopTimer();
+}, { capture: true });
+
+// The canvas shows the movie at one CSS pixel per movie pixel, from the top
+// left corner, as the plug-in drew it into its window; its backing store has
+// the device's pixels, and each movie pixel becomes a block of them without
+// blending, so the picture stays as sharp as it was on a high-DPI screen.
+class VxaPlayerElement extends HTMLElement {
+  static get observedAttributes() {
+    return ["src", "width", "height", "label"];
+  }
+
+  constructor() {
+    super();
+    const root = this.attachShadow({ mode: "open" });
+    root.appendChild(template.content.cloneNode(true));
+    this._canvas = root.querySelector("canvas");
+    this._context = this._canvas.getContext("2d");
+    this._soundBadge = root.querySelector("button");
+    this._picture = null;  // the last picture shown, movie-sized
+    this._movie = null;
+    this._session = null;  // the load in progress; a new load abandons the old
+    this._timer = 0;
+    this._pointerInside = false;
+    this._cursorShown = -1;
+    this._cue = new CueOutput(() => this._movie && this._movie.soundEnded(), () => this._soundMuted());
+    this._autoSize = null;
+
+    this._canvas.addEventListener("pointerdown", (event) => {
+      if (event.button === 0) this._click();
+    });
+    this._canvas.addEventListener("pointerenter", () => { this._pointerInside = true; });
+    this._canvas.addEventListener("pointerleave", () => { this._pointerInside = false; });
+    this._soundBadge.addEventListener("pointerdown", (event) => event.stopPropagation());
+    this._soundBadge.addEventListener("click", () => resumeAudio());
+    this._resizeObserver = new ResizeObserver((entries) => this._resized(entries[entries.length - 1]));
+  }
+
+  connectedCallback() {
+    players.add(this);
+    this._applySize();
+    this._applyLabel();
+    try {
+      this._resizeObserver.observe(this._canvas, { box: "device-pixel-content-box" });
+    } catch (error) {
+      this._resizeObserver.observe(this._canvas);  // browsers without device pixel boxes
+    }
+    const src = this.getAttribute("src");
+    if (src && !this._session) this.load(src);
+  }
+
+  disconnectedCallback() {
+    players.delete(this);
+    this._resizeObserver.disconnect();
+    // Moving the element within the page keeps the movie going.
+    queueMicrotask(() => {
+      if (!this.isConnected) this._unload();
+    });
+  }
+
+  attributeChangedCallback(name, oldValue, value) {
+    if (name === "src" && this.isConnected && value && value !== oldValue) this.load(value);
+    if (name === "width" || name === "height") this._applySize();
+    if (name === "label") this._applyLabel();
+  }
+
+  // Starts a new movie from a URL (read progressively) or from bytes (an
+  // ArrayBuffer or a typed array, taken as one chunk).
+  load(source) {
+    this._unload();
+    const session = { abort: new AbortController(), url: null };
+    this._session = session;
+    const bytes = source instanceof ArrayBuffer ? new Uint8Array(source)
+      : ArrayBuffer.isView(source) ? new Uint8Array(source.buffer, source.byteOffset, source.byteLength)
+      : null;
+    if (!bytes) session.url = new URL(String(source), document.baseURI).href;
+    this._applyLabel();
+    return loadCore().then((core) => {
+      if (this._session !== session) return;
+      this._movie = new CoreMovie(core);
+      this._core = core;
+      if (bytes) {
+        this._chunk(session, bytes);
+        this._endOfStream(session);
+        return;
+      }
+      return this._stream(session);
+    });
+  }
+
+  // Resumes a paused movie, or one stopped by ESC, as a click would.
+  play() {
+    if (!this._movie) return;
+    if (this._movie.isPaused()) this._movie.click();
+    this._startTimer();
+  }
+
+  // Pauses as a click does while the movie plays.
+  pause() {
+    if (this._movie) this._movie.pause();
+  }
+
+  // Stops the timer as ESC does; play() or a click goes on from there.
+  stop() {
+    this._stopTimer();
+  }
+
+  get currentFrame() {
+    return this._movie ? this._movie.currentFrame() : 0;
+  }
+
+  get paused() {
+    return this._movie ? this._movie.isPaused() : false;
+  }
+
+  // True while the playback timer runs.
+  get playing() {
+    return this._timer !== 0;
+  }
+
+  async _stream(session) {
+    let response;
+    try {
+      response = await fetch(session.url, { signal: session.abort.signal });
+      if (!response.ok) throw new Error("HTTP " + response.status);
+    } catch (error) {
+      if (this._session === session) this._warn(session.url + " could not be loaded (" + error.message + ")");
+      return;
+    }
+    const reader = response.body.getReader();
+    for (;;) {
+      let part;
+      try {
+        part = await reader.read();
+      } catch (error) {
+        // A broken-off stream undoes nothing: what came in plays, and the
+        // timer is left as it was.
+        if (this._session === session) this._warn(session.url + " broke off (" + error.message + ")");
+        return;
+      }
+      if (this._session !== session) return;
+      if (part.done) break;
+      this._chunk(session, part.value);
+    }
+    this._endOfStream(session);
+  }
+
+  _chunk(session, bytes) {
+    const hadSize = this._movie.size();
+    const startTimer = this._movie.takeChunk(bytes);
+    if (!hadSize) this._movieSized();
+    this._handleEvents();
+    if (startTimer) this._startTimer();
+  }
+
+  _endOfStream(session) {
+    if (this._movie.endOfStream()) this._startTimer();
+    this._handleEvents();
+  }
+
+  _unload() {
+    this._stopTimer();
+    this._cue.stop();
+    if (this._session) this._session.abort.abort();
+    this._session = null;
+    if (this._movie) this._movie.destroy();
+    this._movie = null;
+    this._picture = null;
+    this._soundBadge.hidden = true;
+    playersWaitingForSound.delete(this);
+    this._present();
+    this._showCursor();
+  }
+
+  _startTimer() {
+    if (this._timer || !this._movie) return;
+    this._timer = setInterval(() => this._onTimer(), this._core._vxa_timer_period());
+  }
+
+  _stopTimer() {
+    clearInterval(this._timer);
+    this._timer = 0;
+  }
+
+  _onTimer() {
+    // Tick counts are milliseconds that never read 0 in practice: the core
+    // takes 0 as "no frame shown yet".
+    const goOn = this._movie.tick(Math.floor(performance.now()) + 1, this._pointerInside);
+    this._handleEvents();
+    if (!goOn) this._stopTimer();
+  }
+
+  _click() {
+    if (!this._movie) return;
+    if (this._movie.click()) this._startTimer();
+    this._showCursor();
+  }
+
+  _handleEvents() {
+    if (!this._movie) return;
+    const folder = this._session ? soundFolder(this.getAttribute("sounds"), this._session.url) : null;
+    for (const event of this._movie.takeEvents()) {
+      switch (event.kind) {
+        case CoreEvent.FrameShown:
+          this._showPicture();
+          this.dispatchEvent(new CustomEvent("frame", { detail: { frame: event.value } }));
+          break;
+        case CoreEvent.SoundStart:
+        case CoreEvent.SoundAgain:
+          if (folder) this._cue.play(soundUrl(folder, event.value));
+          break;
+        case CoreEvent.SoundStop:
+          this._cue.stop();
+          break;
+        case CoreEvent.SoundNeeded:
+          if (folder) soundFile(soundUrl(folder, event.value));
+          break;
+        case CoreEvent.FontNeeded: {
+          const movie = this._movie;
+          provideFont(this._core, event.text, () => {
+            if (this._movie === movie) {
+              movie.retryHeldBack();
+              this._handleEvents();
+            }
+          });
+          break;
+        }
+        case CoreEvent.Damaged:
+          // Once per movie, as the plug-in told it once in a box.
+          console.warn("vxa-player: " + this._describe() + " is damaged; what can't be read is left out: " + event.text);
+          break;
+        case CoreEvent.Warning:
+          this.dispatchEvent(new CustomEvent("warning", { detail: { message: event.text } }));
+          break;
+        case CoreEvent.Ended:
+          this.dispatchEvent(new CustomEvent("end"));
+          break;
+      }
+    }
+    this._showCursor();
+  }
+
+  _warn(message) {
+    console.warn("vxa-player: " + message);
+    this.dispatchEvent(new CustomEvent("warning", { detail: { message } }));
+  }
+
+  _describe() {
+    return this._session && this._session.url ? this._session.url : "the animation";
+  }
+
+  _showPicture() {
+    const picture = this._movie.picture();
+    if (!picture) return;
+    if (!this._picture || this._picture.width !== picture.width || this._picture.height !== picture.height) {
+      this._picture = document.createElement("canvas");
+      this._picture.width = picture.width;
+      this._picture.height = picture.height;
+    }
+    this._picture.getContext("2d").putImageData(picture, 0, 0);
+    this._present();
+  }
+
+  // Draws the last picture into the canvas at the device's pixels.
+  _present() {
+    const canvas = this._canvas;
+    const context = this._context;
+    context.clearRect(0, 0, canvas.width, canvas.height);
+    if (!this._picture) return;
+    const scale = this._deviceScale || 1;
+    context.imageSmoothingEnabled = false;
+    context.drawImage(this._picture, 0, 0, Math.round(this._picture.width * scale),
+                      Math.round(this._picture.height * scale));
+  }
+
+  _resized(entry) {
+    const box = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
+    const cssWidth = entry.contentRect.width;
+    const width = box ? box.inlineSize : Math.round(cssWidth * devicePixelRatio);
+    const height = box ? box.blockSize : Math.round(entry.contentRect.height * devicePixelRatio);
+    this._deviceScale = cssWidth > 0 ? width / cssWidth : devicePixelRatio;
+    if (this._canvas.width !== width || this._canvas.height !== height) {
+      this._canvas.width = width;
+      this._canvas.height = height;
+    }
+    this._present();
+  }
+
+  // Width and height: the attributes (a number is CSS pixels, anything else
+  // a CSS length such as 50%), else the movie's own size once it is known.
+  _applySize() {
+    for (const side of ["width", "height"]) {
+      const value = this.getAttribute(side);
+      const auto = this._autoSize ? this._autoSize[side] + "px" : "";
+      this.style[side] = value ? (/^\d+(\.\d+)?$/.test(value.trim()) ? value.trim() + "px" : value) : auto;
+    }
+  }
+
+  _movieSized() {
+    this._autoSize = this._movie.size();
+    this._applySize();
+  }
+
+  _applyLabel() {
+    const url = this._session && this._session.url;
+    const name = url ? decodeURIComponent(new URL(url).pathname.split("/").pop()) : "";
+    const label = this.getAttribute("label") || (name ? "Animation " + name : "Animation");
+    this._canvas.setAttribute("aria-label", label);
+  }
+
+  _showCursor() {
+    const cursor = this._movie ? this._movie.cursor() : 0;
+    if (cursor === this._cursorShown) return;
+    this._cursorShown = cursor;
+    this._canvas.style.cursor = cursor ? CURSORS[cursor] : "";
+  }
+
+  _soundMuted() {
+    this._soundBadge.hidden = false;
+    playersWaitingForSound.add(this);
+  }
+
+  _soundAllowed() {
+    this._soundBadge.hidden = true;
+  }
+}
+
+if (!customElements.get("vxa-player")) customElements.define("vxa-player", VxaPlayerElement);

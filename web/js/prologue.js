@@ -1,0 +1,12 @@
+// vxa-player.js: plays Tolvane animations (.vxa) in a page, as the zured16
+// plug-in played them. Everything it decides about playback comes from the
+// C++ core compiled to WebAssembly; this script only connects that core to the
+// page: the stream, the canvas, the mouse and keyboard, and the sound output.
+//
+// The whole file is one function scope, so that a page gets only the names it
+// is meant to use: the <vxa-player> element and window.Vxa.
+(function () {
+"use strict";
+// Captured while the script runs: the core (.wasm) and the fonts are found
+// beside this script, wherever the page itself is.
+const scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;

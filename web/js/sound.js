@@ -1,0 +1,121 @@
+// Sound output: numbered .WAV files played through Web Audio. The core's
+// sound step decides when a cue starts, plays again or stops; this part only
+// fetches, decodes and plays, and tells the core when a sound has ended.
+//
+// Browsers let a page make sound only after the user has interacted with it.
+// Until then a cue runs silently for its sound's length, so that the sound
+// step goes on exactly as with sound, and each player that tried to play
+// shows a small muted-speaker badge; the first click or key press anywhere on
+// the page turns sound on.
+
+let audioContext = null;
+const soundFiles = new Map();  // URL -> Promise of an AudioBuffer, or of null when it can't be had
+const playersWaitingForSound = new Set();
+
+function audio() {
+  if (!audioContext) {
+    audioContext = new AudioContext();
+    audioContext.addEventListener("statechange", () => {
+      if (audioContext.state === "running") {
+        for (const player of playersWaitingForSound) player._soundAllowed();
+        playersWaitingForSound.clear();
+      }
+    });
+  }
+  return audioContext;
+}
+
+function audioRunning() {
+  return audio().state === "running";
+}
+
+function resumeAudio() {
+  if (audioContext && audioContext.state === "suspended") audioContext.resume().catch(() => {});
+}
+
+for (const gesture of ["pointerdown", "keydown", "touchend"]) {
+  document.addEventListener(gesture, resumeAudio, { capture: true, passive: true });
+}
+
+// Fetched and decoded once per page, whichever player asks first. A file
+// that can't be had is told once on the console.
+function soundFile(url) {
+  let file = soundFiles.get(url);
+  if (!file) {
+    file = fetch(url)
+      .then((response) => {
+        if (!response.ok) throw new Error("HTTP " + response.status);
+        return response.arrayBuffer();
+      })
+      .then((bytes) => audio().decodeAudioData(bytes))
+      .catch((error) => {
+        console.warn("vxa-player: sound " + url + " could not be played (" + error.message + ")");
+        return null;
+      });
+    soundFiles.set(url, file);
+  }
+  return file;
+}
+
+// A player's one sound cue.
+class CueOutput {
+  // onEnded: the sound came to its end by itself. onMuted: the browser does
+  // not let the page make sound yet.
+  constructor(onEnded, onMuted) {
+    this.onEnded = onEnded;
+    this.onMuted = onMuted;
+    this.playing = null;  // {source, timer} of the cue now going, or null
+  }
+
+  play(url) {
+    this.stop();
+    const playing = { source: null, timer: 0 };
+    this.playing = playing;
+    soundFile(url).then((buffer) => {
+      // A cue whose file can't be played never ends, as a cue that failed to
+      // open does in the plug-in: the same number then is not tried again.
+      if (this.playing !== playing || !buffer) return;
+      const ended = () => {
+        if (this.playing !== playing) return;
+        this.playing = null;
+        this.onEnded();
+      };
+      if (audioRunning()) {
+        const context = audio();
+        playing.source = context.createBufferSource();
+        playing.source.buffer = buffer;
+        playing.source.connect(context.destination);
+        playing.source.addEventListener("ended", ended);
+        playing.source.start();
+      } else {
+        playing.timer = setTimeout(ended, buffer.duration * 1000);
+        this.onMuted();
+      }
+    });
+  }
+
+  stop() {
+    const playing = this.playing;
+    this.playing = null;
+    if (!playing) return;
+    clearTimeout(playing.timer);
+    if (playing.source) {
+      playing.source.stop();
+      playing.source.disconnect();
+    }
+  }
+}
+
+// The folder of a movie's sounds: the `sounds` attribute when given, else
+// VXA_WAV/ beside the movie; sound n is the file n.WAV in it.
+function soundFolder(soundsAttribute, movieUrl) {
+  if (soundsAttribute) {
+    const folder = soundsAttribute.endsWith("/") ? soundsAttribute : soundsAttribute + "/";
+    return new URL(folder, document.baseURI).href;
+  }
+  return movieUrl ? new URL("VXA_WAV/", movieUrl).href : null;
+}
+
+function soundUrl(folder, number) {
+  return folder ? new URL(number + ".WAV", folder).href : null;
+}
