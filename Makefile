@@ -85,7 +85,7 @@ web-demo: web
 fuzz:
 	@scripts/fuzz 0
 
-bench: setup build-bench build-x86_64 build-i686
+bench: setup build-bench build-x86_64 build-i686 web
 	@scripts/bench
 
 play: setup build-native build-x86_64

@@ -8,11 +8,17 @@ const CoreEvent = {
   SoundAgain: 3,   // value: the sound number; the cue had ended, play it again
   SoundStop: 4,    // the cue is stopped and gone
   Warning: 5,      // text: what was left out of the movie and why
-  SoundNeeded: 6,  // value: a sound number that a frame names, to fetch ahead
+  SoundNeeded: 6,  // value: a sound number whose length the movie needs
   FontNeeded: 7,   // text: the file name of a font that text in the movie uses
   Ended: 8,        // the last frame of a movie that does not loop is showing
   Damaged: 9,      // text: the first block left out of this movie
 };
+
+// Millisecond tick counts as the core takes them: 32-bit and never 0, which
+// it reads as "no frame shown yet".
+function tickCount() {
+  return (Math.floor(performance.now()) + 1) >>> 0;
+}
 
 let corePromise = null;
 
@@ -69,11 +75,13 @@ function withCoreString(core, text, use) {
   }
 }
 
-// One animation in the core: its stream, playback state and picture.
+// One animation in the core: its stream, playback state and picture. Every
+// call that can start or stop the playback timer says whether it now runs.
 class CoreMovie {
-  constructor(core) {
+  // withSounds: the movie has a folder of sounds to ask for.
+  constructor(core, withSounds) {
     this.core = core;
-    this.handle = core._vxa_create();
+    this.handle = core._vxa_create(withSounds ? 1 : 0);
   }
 
   destroy() {
@@ -81,44 +89,55 @@ class CoreMovie {
     this.handle = 0;
   }
 
-  // Returns true when the playback timer is to be started.
   takeChunk(bytes) {
     const core = this.core;
     const pointer = core._vxa_chunk_buffer(this.handle, bytes.length);
     core.HEAPU8.set(bytes, pointer);
-    return core._vxa_take_chunk(this.handle, bytes.length) !== 0;
+    return core._vxa_take_chunk(this.handle, bytes.length, tickCount()) !== 0;
   }
 
-  // The stream ended normally. Returns true when the timer is to be started.
+  // The stream ended normally.
   endOfStream() {
-    return this.core._vxa_end_of_stream(this.handle) !== 0;
+    return this.core._vxa_end_of_stream(this.handle, tickCount()) !== 0;
   }
 
-  // One timer message; returns false when the timer is to stop.
-  tick(now, pointerInside) {
-    return this.core._vxa_tick(this.handle, now >>> 0, pointerInside ? 1 : 0) !== 0;
+  // One message of the playback timer.
+  tick(pointerInside) {
+    return this.core._vxa_tick(this.handle, tickCount(), pointerInside ? 1 : 0) !== 0;
   }
 
-  // A left click into the picture; returns true when the timer is to be started.
+  // A left click into the picture.
   click() {
-    return this.core._vxa_click(this.handle) !== 0;
+    return this.core._vxa_click(this.handle, tickCount()) !== 0;
   }
 
+  // The script API: pause as a click does while playing; play on from a
+  // pause or from ESC; stop as ESC does.
   pause() {
-    this.core._vxa_pause(this.handle);
+    return this.core._vxa_pause(this.handle, tickCount()) !== 0;
+  }
+
+  play() {
+    return this.core._vxa_play(this.handle, tickCount()) !== 0;
+  }
+
+  stop() {
+    this.core._vxa_stop(this.handle);
   }
 
   isPaused() {
     return this.core._vxa_is_paused(this.handle) !== 0;
   }
 
-  soundEnded() {
-    this.core._vxa_sound_ended(this.handle);
+  // The sound's length in ms, or null when it has no file.
+  soundSettled(number, milliseconds) {
+    return this.core._vxa_sound_settled(this.handle, number, milliseconds === null ? -1 : milliseconds,
+                                        tickCount()) !== 0;
   }
 
   // Fonts arrived: text held back for them can now be taken in.
   retryHeldBack() {
-    this.core._vxa_retry_held_back(this.handle);
+    return this.core._vxa_retry_held_back(this.handle, tickCount()) !== 0;
   }
 
   // The movie's size once its header is in, else null.

@@ -28,7 +28,7 @@ const players = new Set();  // connected players, for ESC
 // whose timer was running when the key was typed anywhere in the browser.
 document.addEventListener("keydown", (event) => {
   if (event.key !== "Escape") return;
-  for (const player of players) player._stopTimer();
+  for (const player of players) if (player._timer) player.stop();
 }, { capture: true });
 
 // The canvas shows the movie at one CSS pixel per movie pixel, from the top
@@ -53,7 +53,7 @@ class VxaPlayerElement extends HTMLElement {
     this._timer = 0;
     this._pointerInside = false;
     this._cursorShown = -1;
-    this._cue = new CueOutput(() => this._movie && this._movie.soundEnded(), () => this._soundMuted());
+    this._cue = new CueOutput(() => this._soundMuted());
     this._autoSize = null;
 
     this._canvas.addEventListener("pointerdown", (event) => {
@@ -105,9 +105,10 @@ class VxaPlayerElement extends HTMLElement {
       : null;
     if (!bytes) session.url = new URL(String(source), document.baseURI).href;
     this._applyLabel();
+    session.sounds = soundFolder(this.getAttribute("sounds"), session.url);
     return loadCore().then((core) => {
       if (this._session !== session) return;
-      this._movie = new CoreMovie(core);
+      this._movie = new CoreMovie(core, session.sounds !== null);
       this._core = core;
       if (bytes) {
         this._chunk(session, bytes);
@@ -118,21 +119,21 @@ class VxaPlayerElement extends HTMLElement {
     });
   }
 
-  // Resumes a paused movie, or one stopped by ESC, as a click would.
+  // Goes on after a pause or ESC.
   play() {
-    if (!this._movie) return;
-    if (this._movie.isPaused()) this._movie.click();
-    this._startTimer();
+    if (this._movie) this._follow(this._movie.play());
   }
 
   // Pauses as a click does while the movie plays.
   pause() {
-    if (this._movie) this._movie.pause();
+    if (this._movie) this._follow(this._movie.pause());
   }
 
   // Stops the timer as ESC does; play() or a click goes on from there.
   stop() {
-    this._stopTimer();
+    if (!this._movie) return;
+    this._movie.stop();
+    this._follow(false);
   }
 
   get currentFrame() {
@@ -177,19 +178,17 @@ class VxaPlayerElement extends HTMLElement {
 
   _chunk(session, bytes) {
     const hadSize = this._movie.size();
-    const startTimer = this._movie.takeChunk(bytes);
+    const running = this._movie.takeChunk(bytes);
     if (!hadSize) this._movieSized();
-    this._handleEvents();
-    if (startTimer) this._startTimer();
+    this._follow(running);
   }
 
   _endOfStream(session) {
-    if (this._movie.endOfStream()) this._startTimer();
-    this._handleEvents();
+    this._follow(this._movie.endOfStream());
   }
 
   _unload() {
-    this._stopTimer();
+    this._follow(false);
     this._cue.stop();
     if (this._session) this._session.abort.abort();
     this._session = null;
@@ -202,34 +201,28 @@ class VxaPlayerElement extends HTMLElement {
     this._showCursor();
   }
 
-  _startTimer() {
-    if (this._timer || !this._movie) return;
-    this._timer = setInterval(() => this._onTimer(), this._core._vxa_timer_period());
-  }
-
-  _stopTimer() {
-    clearInterval(this._timer);
-    this._timer = 0;
-  }
-
-  _onTimer() {
-    // Tick counts are milliseconds that never read 0 in practice: the core
-    // takes 0 as "no frame shown yet".
-    const goOn = this._movie.tick(Math.floor(performance.now()) + 1, this._pointerInside);
+  // After every call into the core: the page's timer runs while the core's
+  // playback timer does, and what the core reported is carried out.
+  _follow(timerRuns) {
+    if (timerRuns && !this._timer && this._movie) {
+      this._timer = setInterval(() => this._follow(this._movie.tick(this._pointerInside)),
+                                this._core._vxa_timer_period());
+    } else if (!timerRuns && this._timer) {
+      clearInterval(this._timer);
+      this._timer = 0;
+    }
     this._handleEvents();
-    if (!goOn) this._stopTimer();
   }
 
   _click() {
-    if (!this._movie) return;
-    if (this._movie.click()) this._startTimer();
-    this._showCursor();
+    if (this._movie) this._follow(this._movie.click());
   }
 
   _handleEvents() {
     if (!this._movie) return;
-    const folder = this._session ? soundFolder(this.getAttribute("sounds"), this._session.url) : null;
-    for (const event of this._movie.takeEvents()) {
+    const movie = this._movie;
+    const folder = this._session && this._session.sounds;
+    for (const event of movie.takeEvents()) {
       switch (event.kind) {
         case CoreEvent.FrameShown:
           this._showPicture();
@@ -237,24 +230,22 @@ class VxaPlayerElement extends HTMLElement {
           break;
         case CoreEvent.SoundStart:
         case CoreEvent.SoundAgain:
-          if (folder) this._cue.play(soundUrl(folder, event.value));
+          this._cue.play(soundUrl(folder, event.value));
           break;
         case CoreEvent.SoundStop:
           this._cue.stop();
           break;
         case CoreEvent.SoundNeeded:
-          if (folder) soundFile(soundUrl(folder, event.value));
-          break;
-        case CoreEvent.FontNeeded: {
-          const movie = this._movie;
-          provideFont(this._core, event.text, () => {
-            if (this._movie === movie) {
-              movie.retryHeldBack();
-              this._handleEvents();
-            }
+          soundFile(soundUrl(folder, event.value)).then((buffer) => {
+            if (this._movie !== movie) return;
+            this._follow(movie.soundSettled(event.value, buffer ? Math.round(buffer.duration * 1000) : null));
           });
           break;
-        }
+        case CoreEvent.FontNeeded:
+          provideFont(this._core, event.text, () => {
+            if (this._movie === movie) this._follow(movie.retryHeldBack());
+          });
+          break;
         case CoreEvent.Damaged:
           // Once per movie, as the plug-in told it once in a box.
           console.warn("vxa-player: " + this._describe() + " is damaged; what can't be read is left out: " + event.text);

@@ -1,12 +1,12 @@
 // Sound output: numbered .WAV files played through Web Audio. The core's
-// sound step decides when a cue starts, plays again or stops; this part only
-// fetches, decodes and plays, and tells the core when a sound has ended.
+// sound step decides when a cue starts, plays again or stops, from each
+// sound's length; this part only fetches and decodes the files, tells the
+// core their lengths, and plays.
 //
 // Browsers let a page make sound only after the user has interacted with it.
-// Until then a cue runs silently for its sound's length, so that the sound
-// step goes on exactly as with sound, and each player that tried to play
-// shows a small muted-speaker badge; the first click or key press anywhere on
-// the page turns sound on.
+// Until then cues start and stop in the core as ever, but are not heard, and
+// each player that had a cue to play shows a small muted-speaker badge; the
+// first click or key press anywhere on the page turns sound on.
 
 let audioContext = null;
 const soundFiles = new Map();  // URL -> Promise of an AudioBuffer, or of null when it can't be had
@@ -59,47 +59,31 @@ function soundFile(url) {
 
 // A player's one sound cue.
 class CueOutput {
-  // onEnded: the sound came to its end by itself. onMuted: the browser does
-  // not let the page make sound yet.
-  constructor(onEnded, onMuted) {
-    this.onEnded = onEnded;
+  // onMuted: the browser does not let the page make sound yet.
+  constructor(onMuted) {
     this.onMuted = onMuted;
-    this.playing = null;  // {source, timer} of the cue now going, or null
+    this.playing = null;  // {source} of the cue now going, or null
   }
 
   play(url) {
     this.stop();
-    const playing = { source: null, timer: 0 };
+    const playing = { source: null };
     this.playing = playing;
     soundFile(url).then((buffer) => {
-      // A cue whose file can't be played never ends, as a cue that failed to
-      // open does in the plug-in: the same number then is not tried again.
       if (this.playing !== playing || !buffer) return;
-      const ended = () => {
-        if (this.playing !== playing) return;
-        this.playing = null;
-        this.onEnded();
-      };
-      if (audioRunning()) {
-        const context = audio();
-        playing.source = context.createBufferSource();
-        playing.source.buffer = buffer;
-        playing.source.connect(context.destination);
-        playing.source.addEventListener("ended", ended);
-        playing.source.start();
-      } else {
-        playing.timer = setTimeout(ended, buffer.duration * 1000);
-        this.onMuted();
-      }
+      if (!audioRunning()) return this.onMuted();
+      const context = audio();
+      playing.source = context.createBufferSource();
+      playing.source.buffer = buffer;
+      playing.source.connect(context.destination);
+      playing.source.start();
     });
   }
 
   stop() {
     const playing = this.playing;
     this.playing = null;
-    if (!playing) return;
-    clearTimeout(playing.timer);
-    if (playing.source) {
+    if (playing && playing.source) {
       playing.source.stop();
       playing.source.disconnect();
     }
