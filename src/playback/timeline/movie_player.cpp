@@ -41,6 +41,8 @@ void MoviePlayer::startTimer(uint32_t now) {
   if (!nextTimer_) nextTimer_ = now + kTimerPeriod;
 }
 
+void MoviePlayer::stopTimer() { nextTimer_.reset(); }
+
 std::optional<uint32_t> MoviePlayer::nextTimerMessage() const { return nextTimer_; }
 
 bool MoviePlayer::holding() const {

@@ -65,6 +65,11 @@ class MoviePlayer {
   void endStream(uint32_t now);
   // A left click into the movie, at `now`.
   void click(uint32_t now);
+  // The window's timer itself: started by the chunks, the end of the stream
+  // and a resuming click as above; started and stopped directly by whatever
+  // else the host does with it (ESC stops it and changes no flag).
+  void startTimer(uint32_t now);
+  void stopTimer();
 
   // When the next timer message comes; nullopt while the timer is stopped.
   std::optional<uint32_t> nextTimerMessage() const;
@@ -78,7 +83,6 @@ class MoviePlayer {
 
  private:
   void takeSettings();
-  void startTimer(uint32_t now);
   bool showFrame(int16_t n, uint32_t now, TimerStep& step);
   void runSoundStep(int16_t frameSound, uint32_t now, std::vector<CueEvent>& cues);
 
