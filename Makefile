@@ -74,7 +74,7 @@ web: setup
 
 # The player in headless Chromium, against build/web and `vxa render`.
 test-web: web build-native
-	node --test tests/web/
+	node --test --test-concurrency=1 tests/web/
 
 # The demo site on http://127.0.0.1:$(WEB_PORT)/ until stopped.
 WEB_PORT ?= 8016

@@ -72,7 +72,8 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
     "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
     "--mute-audio",
   ];
-  if (!soundNeedsGesture) args.push("--autoplay-policy=no-user-gesture-required");
+  // Sound before any gesture: allowed, or (as browsers do for pages) not.
+  args.push(`--autoplay-policy=${soundNeedsGesture ? "document-user-activation-required" : "no-user-gesture-required"}`);
   const browser = await puppeteer.launch({
     executablePath: chromium, headless: true, userDataDir: profile, args, protocolTimeout: 30000,
   });
@@ -114,6 +115,18 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
   });
   await page.goto(url, { waitUntil: "load" });
   return { page, log };
+}
+
+// Reads an expression in the page without a user gesture: puppeteer's own
+// evaluate calls count as one, and a page with a gesture may make sound.
+export async function peek(page, expression) {
+  const session = await page.createCDPSession();
+  try {
+    const { result } = await session.send("Runtime.evaluate", { expression, returnByValue: true });
+    return result.value;
+  } finally {
+    await session.detach();
+  }
 }
 
 // Waits until fn (run in the page) returns something truthy, and returns it.

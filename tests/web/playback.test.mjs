@@ -2,10 +2,9 @@
 // page from end to end, a stream that arrives slowly, clicks, ESC, the hold
 // for a click, sounds, and damaged streams.
 import assert from "node:assert/strict";
-import fs from "node:fs";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { canvasPixels, openPage, repository, sleep, startBrowser, startServer, until, webRoot } from "./harness.mjs";
+import { openPage, repository, sleep, startBrowser, startServer, until } from "./harness.mjs";
 import { blockSpans, countingMovie, wavSeconds } from "./movies.mjs";
 
 let server;
@@ -51,13 +50,16 @@ describe("the demo page", () => {
 
     // The showcase's cues are on frames 1, 14, 20, 27 and 34 (sounds 1, 2, 4, 3, 4).
     const seen = await until(page, () => window.vxaSeen.frames.filter((f) => f.player === 0).length >= 36 && window.vxaSeen);
-    await page.screenshot({ path: path.join(repository, "build/web-demo.png") });
+    // The README shows this picture (docs/web-demo.png).
+    await page.screenshot({ path: path.join(repository, "build/web-demo.png"), fullPage: true });
     const shown = frameNumbers(seen, 0);
     assert.deepEqual(shown.slice(0, 36), Array.from({ length: 36 }, (_, i) => i + 1));
-    // 12 frames a second: 83 ms apart at least, and about one 20 ms timer
-    // step more on average.
-    assert.ok(Math.min(...intervals(seen, 0)) >= 82, `intervals ${intervals(seen, 0)}`);
-    assert.ok(median(intervals(seen, 0)) < 140, `median interval ${median(intervals(seen, 0))}`);
+    // 12 frames a second: a frame is due 83 ms after the one before, and the
+    // 20 ms timer shows it on the next message, 100 ms after. A message the
+    // page runs late shortens the interval after it, never the average.
+    const gaps = intervals(seen, 0);
+    const average = (seen.frames.filter((f) => f.player === 0).at(-1).at - seen.frames[0].at) / gaps.length;
+    assert.ok(average >= 83 && median(gaps) >= 83 && median(gaps) <= 120, `intervals ${gaps}`);
     // narrow.vxa: 12 frames, no loop, then it ends.
     assert.deepEqual(frameNumbers(seen, 1), Array.from({ length: 12 }, (_, i) => i + 1));
     assert.deepEqual(seen.ends.map((e) => e.player), [1]);
@@ -164,8 +166,10 @@ describe("clicks, ESC and the hold", () => {
     assert.ok(await moves(), "play() after stop()");
 
     // The loop: after frame 40 comes frame 6.
-    const seen = await until(page, () => window.vxaSeen.frames.some((f) => f.frame === 40) &&
-                                         window.vxaSeen.frames.at(-1).frame > 6 && window.vxaSeen);
+    const seen = await until(page, () => {
+      const wrap = window.vxaSeen.frames.findIndex((f) => f.frame === 40);
+      return wrap >= 0 && window.vxaSeen.frames.length > wrap + 2 && window.vxaSeen;
+    });
     const shown = frameNumbers(seen);
     const wrap = shown.indexOf(40);
     assert.deepEqual(shown.slice(wrap, wrap + 3), [40, 6, 7]);

@@ -101,9 +101,9 @@ class CoreMovie {
     return this.core._vxa_end_of_stream(this.handle, tickCount()) !== 0;
   }
 
-  // One message of the playback timer.
-  tick(pointerInside) {
-    return this.core._vxa_tick(this.handle, tickCount(), pointerInside ? 1 : 0) !== 0;
+  // A message of the page's timer.
+  tick() {
+    return this.core._vxa_tick(this.handle, tickCount()) !== 0;
   }
 
   // A left click into the picture.
@@ -131,13 +131,21 @@ class CoreMovie {
 
   // The sound's length in ms, or null when it has no file.
   soundSettled(number, milliseconds) {
-    return this.core._vxa_sound_settled(this.handle, number, milliseconds === null ? -1 : milliseconds,
-                                        tickCount()) !== 0;
+    return this.core._vxa_sound_settled(this.handle, number, milliseconds === null ? -1 : milliseconds) !== 0;
   }
 
   // Fonts arrived: text held back for them can now be taken in.
   retryHeldBack() {
-    return this.core._vxa_retry_held_back(this.handle, tickCount()) !== 0;
+    return this.core._vxa_retry_held_back(this.handle) !== 0;
+  }
+
+  // Text that has come in, to be drawn once while the page is idle.
+  hasColdText() {
+    return this.core._vxa_has_cold_text(this.handle) !== 0;
+  }
+
+  warmUpText() {
+    return this.core._vxa_warm_up_text(this.handle) !== 0;
   }
 
   // The movie's size once its header is in, else null.

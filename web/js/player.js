@@ -8,7 +8,7 @@ const template = document.createElement("template");
 template.innerHTML = `<style>
 :host { display: inline-block; position: relative; overflow: hidden; vertical-align: bottom; }
 :host([hidden]) { display: none; }
-canvas { display: block; width: 100%; height: 100%; }
+canvas { display: block; width: 100%; height: 100%; image-rendering: pixelated; }
 button {
   position: absolute; top: 3px; right: 3px; width: 22px; height: 22px; padding: 2px;
   border: 0; border-radius: 3px; background: rgba(0, 0, 0, 0.45); color: #fff;
@@ -51,7 +51,7 @@ class VxaPlayerElement extends HTMLElement {
     this._movie = null;
     this._session = null;  // the load in progress; a new load abandons the old
     this._timer = 0;
-    this._pointerInside = false;
+    this._warming = false;
     this._cursorShown = -1;
     this._cue = new CueOutput(() => this._soundMuted());
     this._autoSize = null;
@@ -59,8 +59,6 @@ class VxaPlayerElement extends HTMLElement {
     this._canvas.addEventListener("pointerdown", (event) => {
       if (event.button === 0) this._click();
     });
-    this._canvas.addEventListener("pointerenter", () => { this._pointerInside = true; });
-    this._canvas.addEventListener("pointerleave", () => { this._pointerInside = false; });
     this._soundBadge.addEventListener("pointerdown", (event) => event.stopPropagation());
     this._soundBadge.addEventListener("click", () => resumeAudio());
     this._resizeObserver = new ResizeObserver((entries) => this._resized(entries[entries.length - 1]));
@@ -205,13 +203,24 @@ class VxaPlayerElement extends HTMLElement {
   // playback timer does, and what the core reported is carried out.
   _follow(timerRuns) {
     if (timerRuns && !this._timer && this._movie) {
-      this._timer = setInterval(() => this._follow(this._movie.tick(this._pointerInside)),
+      this._timer = setInterval(() => this._follow(this._movie.tick()),
                                 this._core._vxa_timer_period());
     } else if (!timerRuns && this._timer) {
       clearInterval(this._timer);
       this._timer = 0;
     }
     this._handleEvents();
+    if (!this._warming && this._movie && this._movie.hasColdText()) this._warmUp(this._movie);
+  }
+
+  // Glyphs are made in the page's idle time, a little at a time.
+  _warmUp(movie) {
+    this._warming = true;
+    const idle = window.requestIdleCallback || ((f) => setTimeout(f, 1));
+    idle(() => {
+      this._warming = false;
+      if (this._movie === movie && movie.warmUpText()) this._warmUp(movie);
+    });
   }
 
   _click() {
@@ -294,12 +303,13 @@ class VxaPlayerElement extends HTMLElement {
                       Math.round(this._picture.height * scale));
   }
 
+  // Watching the device pixel box brings a call on every zoom too. Its size
+  // is taken from the device pixel ratio, which also holds where a page is
+  // shown scaled (as in a browser's device emulation).
   _resized(entry) {
-    const box = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
-    const cssWidth = entry.contentRect.width;
-    const width = box ? box.inlineSize : Math.round(cssWidth * devicePixelRatio);
-    const height = box ? box.blockSize : Math.round(entry.contentRect.height * devicePixelRatio);
-    this._deviceScale = cssWidth > 0 ? width / cssWidth : devicePixelRatio;
+    const width = Math.round(entry.contentRect.width * devicePixelRatio);
+    const height = Math.round(entry.contentRect.height * devicePixelRatio);
+    this._deviceScale = devicePixelRatio;
     if (this._canvas.width !== width || this._canvas.height !== height) {
       this._canvas.width = width;
       this._canvas.height = height;

@@ -8,7 +8,9 @@
 
 namespace web {
 
-BlockGate::BlockGate(std::function<bool(const vxa::Block&)> ready) : ready_(std::move(ready)) {}
+BlockGate::BlockGate(std::function<bool(const vxa::Block&)> ready,
+                     std::function<void(const vxa::Block&)> entering)
+    : ready_(std::move(ready)), entering_(std::move(entering)) {}
 
 void BlockGate::take(const uint8_t* data, size_t length, std::vector<uint8_t>& out) {
   if (!headerPassed_) {
@@ -53,8 +55,14 @@ void BlockGate::passBlocks(std::vector<uint8_t>& out) {
   while (!waiting_.empty()) {
     Held& first = waiting_.front();
     if (first.decoded && !ready_(first.block)) break;
+    if (first.decoded) entering_(first.block);
     out.insert(out.end(), first.bytes.begin(), first.bytes.end());
     waiting_.pop_front();
+  }
+  // Whatever the blocks behind the first that waits need is asked for now
+  // too, so that it all comes at once rather than one block after another.
+  for (const Held& held : waiting_) {
+    if (held.decoded) ready_(held.block);
   }
 }
 

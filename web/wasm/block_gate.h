@@ -19,8 +19,10 @@ namespace web {
 class BlockGate {
  public:
   // ready(block): whether everything the block needs is at hand; it asks
-  // for whatever is not.
-  explicit BlockGate(std::function<bool(const vxa::Block&)> ready);
+  // for whatever is not. It may be called for a block more than once.
+  // entering(block): the block is let through, once.
+  BlockGate(std::function<bool(const vxa::Block&)> ready,
+            std::function<void(const vxa::Block&)> entering);
 
   // Takes a chunk of the stream and appends to `out` the bytes the movie may
   // take now: the header, and every block up to the first that waits.
@@ -40,6 +42,7 @@ class BlockGate {
   void passBlocks(std::vector<uint8_t>& out);
 
   std::function<bool(const vxa::Block&)> ready_;
+  std::function<void(const vxa::Block&)> entering_;
   vxa::StreamReader reader_;
   std::vector<uint8_t> headerBytes_;
   bool headerPassed_ = false;

@@ -1,9 +1,11 @@
-// The functions the page glue (web/js/core.js) calls, one thin C entry per
-// operation of a WebMovie, so that the glue needs no binding layer.
+// The functions the page glue (web/js/core.js) calls: one thin C entry per
+// operation of a WebMovie, so that the glue needs no binding layer. Times
+// are the page's millisecond tick counts.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstring>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,7 @@ using web::WebMovie;
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE WebMovie* vxa_create() { return new WebMovie(); }
+EMSCRIPTEN_KEEPALIVE WebMovie* vxa_create(int withSounds) { return new WebMovie(withSounds != 0); }
 EMSCRIPTEN_KEEPALIVE void vxa_destroy(WebMovie* movie) { delete movie; }
 
 EMSCRIPTEN_KEEPALIVE uint32_t vxa_timer_period() { return WebMovie::timerPeriod(); }
@@ -21,19 +23,27 @@ EMSCRIPTEN_KEEPALIVE uint32_t vxa_timer_period() { return WebMovie::timerPeriod(
 EMSCRIPTEN_KEEPALIVE uint8_t* vxa_chunk_buffer(WebMovie* movie, size_t length) {
   return movie->chunkBuffer(length);
 }
-EMSCRIPTEN_KEEPALIVE int vxa_take_chunk(WebMovie* movie, size_t length) {
-  return movie->takeChunk(length);
+EMSCRIPTEN_KEEPALIVE int vxa_take_chunk(WebMovie* movie, size_t length, uint32_t now) {
+  return movie->takeChunk(length, now);
 }
-EMSCRIPTEN_KEEPALIVE int vxa_end_of_stream(WebMovie* movie) { return movie->endOfStream(); }
+EMSCRIPTEN_KEEPALIVE int vxa_end_of_stream(WebMovie* movie, uint32_t now) { return movie->endOfStream(now); }
 
-EMSCRIPTEN_KEEPALIVE int vxa_tick(WebMovie* movie, uint32_t now, int pointerInside) {
-  return movie->tick(now, pointerInside != 0);
-}
-EMSCRIPTEN_KEEPALIVE int vxa_click(WebMovie* movie) { return movie->click(); }
-EMSCRIPTEN_KEEPALIVE void vxa_pause(WebMovie* movie) { movie->pause(); }
+EMSCRIPTEN_KEEPALIVE int vxa_tick(WebMovie* movie, uint32_t now) { return movie->tick(now); }
+EMSCRIPTEN_KEEPALIVE int vxa_click(WebMovie* movie, uint32_t now) { return movie->click(now); }
+EMSCRIPTEN_KEEPALIVE int vxa_pause(WebMovie* movie, uint32_t now) { return movie->pause(now); }
+EMSCRIPTEN_KEEPALIVE int vxa_play(WebMovie* movie, uint32_t now) { return movie->play(now); }
+EMSCRIPTEN_KEEPALIVE void vxa_stop(WebMovie* movie) { movie->stop(); }
 EMSCRIPTEN_KEEPALIVE int vxa_is_paused(WebMovie* movie) { return movie->isPaused(); }
-EMSCRIPTEN_KEEPALIVE void vxa_sound_ended(WebMovie* movie) { movie->soundEnded(); }
-EMSCRIPTEN_KEEPALIVE void vxa_retry_held_back(WebMovie* movie) { movie->retryHeldBack(); }
+
+// length: the sound's length in ms, or -1 when its file can't be had.
+EMSCRIPTEN_KEEPALIVE int vxa_sound_settled(WebMovie* movie, int number, int length) {
+  return movie->soundSettled(static_cast<int16_t>(number),
+                             length < 0 ? std::nullopt : std::optional<uint32_t>(length));
+}
+EMSCRIPTEN_KEEPALIVE int vxa_retry_held_back(WebMovie* movie) { return movie->retryHeldBack(); }
+
+EMSCRIPTEN_KEEPALIVE int vxa_has_cold_text(WebMovie* movie) { return movie->hasColdText(); }
+EMSCRIPTEN_KEEPALIVE int vxa_warm_up_text(WebMovie* movie) { return movie->warmUpText(); }
 
 EMSCRIPTEN_KEEPALIVE int vxa_width(WebMovie* movie) { return movie->width(); }
 EMSCRIPTEN_KEEPALIVE int vxa_height(WebMovie* movie) { return movie->height(); }
@@ -41,21 +51,19 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* vxa_picture(WebMovie* movie) { return movie-
 EMSCRIPTEN_KEEPALIVE int vxa_cursor(WebMovie* movie) { return movie->cursor(); }
 EMSCRIPTEN_KEEPALIVE int vxa_current_frame(WebMovie* movie) { return movie->currentFrame(); }
 
-EMSCRIPTEN_KEEPALIVE int vxa_next_event(WebMovie* movie) {
-  return static_cast<int>(movie->nextEvent());
-}
+EMSCRIPTEN_KEEPALIVE int vxa_next_event(WebMovie* movie) { return static_cast<int>(movie->nextEvent()); }
 EMSCRIPTEN_KEEPALIVE int vxa_event_value(WebMovie* movie) { return movie->event().value; }
 EMSCRIPTEN_KEEPALIVE const char* vxa_event_text(WebMovie* movie) {
   const std::string& text = movie->event().text;
   return text.empty() ? nullptr : text.c_str();
 }
 
-// Takes the bytes (allocated by the glue with malloc).
+// Takes the bytes, which the glue allocated with malloc.
 EMSCRIPTEN_KEEPALIVE void vxa_add_font(const char* fileName, uint8_t* data, size_t length) {
   std::vector<uint8_t> bytes(data, data + length);
   std::free(data);
-  web::fonts().provide(fileName, std::move(bytes));
+  web::pageFonts().provide(fileName, std::move(bytes));
 }
-EMSCRIPTEN_KEEPALIVE void vxa_font_missing(const char* fileName) { web::fonts().missing(fileName); }
+EMSCRIPTEN_KEEPALIVE void vxa_font_missing(const char* fileName) { web::pageFonts().missing(fileName); }
 
 }  // extern "C"

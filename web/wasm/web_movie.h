@@ -1,14 +1,24 @@
 #pragma once
 // One animation as the web player plays it: the stream taken in chunks, the
-// playback state stepped by the page's 20 ms timer, the picture in the
-// player's window and the sound cue, all by the plug-in's rules. The page
-// glue only carries bytes, ticks and clicks in and events and pixels out.
+// playback timer stepped by the page, the picture in the player's window and
+// the sound cue, all by the plug-in's rules (MoviePlayer) and drawn by the
+// portable renderer. The page glue only carries bytes, ticks and clicks in,
+// and events and pixels out.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "graphics/raster/group_table.h"
+#include "graphics/raster/image.h"
+#include "graphics/raster/text.h"
+#include "movie/model/movie_model.h"
+#include "playback/timeline/movie_player.h"
+#include "web/wasm/block_gate.h"
 
 namespace web {
 
@@ -19,7 +29,7 @@ enum class EventKind : int {
   SoundAgain = 3,   // value: the sound number; the cue had ended
   SoundStop = 4,    // the cue is stopped and gone
   Warning = 5,      // text: a block left out and why
-  SoundNeeded = 6,  // value: a sound number a frame names, to fetch ahead
+  SoundNeeded = 6,  // value: a sound number whose length the movie needs
   FontNeeded = 7,   // text: a font file that text in the movie is drawn with
   Ended = 8,        // the last frame of a movie that does not loop is showing
   Damaged = 9,      // text: the first block left out of this movie
@@ -31,60 +41,113 @@ struct Event {
   std::string text;
 };
 
-// The font files handed in by the page, shared by every movie.
-class FontFiles {
+// The font files the page hands in, shared by every movie of the page.
+class PageFonts {
  public:
+  raster::FontLibrary& library() { return library_; }
   void provide(const std::string& fileName, std::vector<uint8_t> bytes);
   void missing(const std::string& fileName);
-  // True once the file arrived or is known to be missing.
+  // The file arrived, or is known to be missing (its text is then not drawn).
   bool settled(const std::string& fileName) const;
-  // The file's bytes, or null when it is missing or has not arrived.
-  const std::vector<uint8_t>* bytes(const std::string& fileName) const;
 
  private:
-  std::map<std::string, std::vector<uint8_t>> files_;
-  std::map<std::string, bool> missing_;
+  raster::FontLibrary library_;
+  std::set<std::string> missing_;
 };
 
-FontFiles& fonts();
+PageFonts& pageFonts();
 
-}  // namespace web
-
-namespace web {
-
-class WebMovie {
+// Every operation that can start or stop the playback timer returns whether
+// it runs now; the page runs its own timer exactly while it does.
+class WebMovie : private playback::SoundLibrary {
  public:
+  // withSounds: the movie has a folder of sound files.
+  explicit WebMovie(bool withSounds);
+
   static uint32_t timerPeriod();
 
   // The glue copies a chunk of `length` bytes here, then calls takeChunk.
   uint8_t* chunkBuffer(size_t length);
-  // Returns true when the playback timer is to be started.
-  bool takeChunk(size_t length);
-  bool endOfStream();
+  bool takeChunk(size_t length, uint32_t now);
+  // The normal end of the stream.
+  bool endOfStream(uint32_t now);
 
-  bool tick(uint32_t now, bool pointerInside);
-  bool click();
-  void pause();
+  // A message of the page's timer: runs the playback timer's message when
+  // it is due.
+  bool tick(uint32_t now);
+  // A left click into the picture.
+  bool click(uint32_t now);
+  // The script API: pause as a click does while playing; play on after a
+  // pause or after ESC; stop as ESC does.
+  bool pause(uint32_t now);
+  bool play(uint32_t now);
+  void stop();
   bool isPaused() const;
-  void soundEnded();
-  void retryHeldBack();
 
+  // A sound file's length in ms, or nullopt when it can't be had.
+  bool soundSettled(int16_t number, std::optional<uint32_t> length);
+  // A font arrived or is known to be missing: held-back blocks may pass.
+  bool retryHeldBack();
+
+  // The picture's size; 0 x 0 until the header is in, and for a movie too
+  // large to show.
   int width() const;
   int height() const;
-  const uint8_t* picture() const;
+  // The picture in the player's window: RGBA bytes, width * height * 4.
+  const uint8_t* picture() const { return picture_.data(); }
+  // The cursor resource to show over the picture; 0 before the movie is
+  // set up, when the page's own cursor stays.
   int cursor() const;
   int currentFrame() const;
 
+  // Text that has come in is drawn once out of sight while the page is idle,
+  // so that the faces and glyphs it needs are made before a frame shows it,
+  // not when the frame is due. Draws a little; true while more is left.
+  bool warmUpText();
+  bool hasColdText() const { return !coldText_.empty(); }
+
+  // Takes the next event reported since the last call; None when there is none.
   EventKind nextEvent();
   const Event& event() const { return event_; }
 
  private:
+  std::optional<uint32_t> soundLength(int16_t number) const override;
+  // 16M pixels: 64 MB for the picture composed and as much for the copy shown.
+  static constexpr int64_t kLargestPicture = int64_t{1} << 24;
+
+  void setUpPicture();
+  bool blockReady(const vxa::Block& block);
+  void enter(const vxa::Block& block);
+  bool timerRuns() const { return player_.nextTimerMessage().has_value(); }
+  void tellCues(const std::vector<playback::CueEvent>& cues);
+  void tellRejections();
+  void show(int16_t frame);
+
+  bool withSounds_;
+  vxa::MovieModel model_;
+  playback::MoviePlayer player_;
+  BlockGate gate_;
   std::vector<uint8_t> chunk_;
+  std::vector<uint8_t> released_;
+  bool chunkSeen_ = false;
+
+  bool pictureSized_ = false;
+  raster::GroupTable groups_;
+  // By id - 1: the record each group of groups_ was prepared from, kept so
+  // that a group arriving anew is told apart from it.
+  std::vector<std::shared_ptr<const vxa::GroupRecord>> prepared_;
+  raster::Image frame_;
   std::vector<uint8_t> picture_;
+
+  std::map<int16_t, std::optional<uint32_t>> soundLengths_;
+  std::set<int16_t> soundsAsked_;
+  std::set<std::string> fontsAsked_;
+  std::deque<raster::TextBlock> coldText_;
+  size_t rejectionsTold_ = 0;
+  bool endTold_ = false;
+
   std::deque<Event> events_;
   Event event_;
-  int width_ = 0, height_ = 0;
-  bool movie_ = false;
 };
 
 }  // namespace web

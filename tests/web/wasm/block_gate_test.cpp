@@ -33,11 +33,14 @@ TEST(BlockGate, LetsTheWholeStreamThroughOnceNothingWaits) {
     SCOPED_TRACE(chunk);
     bool fontsHere = false;
     int asked = 0;
-    web::BlockGate gate([&](const Block& block) {
-      if (!hasText(block)) return true;
-      ++asked;
-      return fontsHere;
-    });
+    size_t entered = 0;
+    web::BlockGate gate(
+        [&](const Block& block) {
+          if (!hasText(block)) return true;
+          ++asked;
+          return fontsHere;
+        },
+        [&](const Block&) { ++entered; });
     const std::vector<uint8_t> before = feed(gate, stream, chunk);
     // Everything up to the first block with text, and nothing of it.
     ASSERT_TRUE(gate.holding());
@@ -50,6 +53,7 @@ TEST(BlockGate, LetsTheWholeStreamThroughOnceNothingWaits) {
     gate.retry(after);
     EXPECT_FALSE(gate.holding());
     EXPECT_EQ(after, stream);
+    EXPECT_EQ(entered, 30u);
   }
 }
 
@@ -66,7 +70,7 @@ TEST(BlockGate, PassesDamageOnForTheMovieToLeaveOut) {
   stream[starts[4]] = 0x80;
   stream[starts[4] + 1] = 0x00;
 
-  web::BlockGate gate([](const Block&) { return true; });
+  web::BlockGate gate([](const Block&) { return true; }, [](const Block&) {});
   std::vector<uint8_t> out = feed(gate, stream, 5);
   gate.take(stream.data(), 10, out);  // more after the break: nothing of it
   std::vector<uint8_t> expected(stream.begin(), stream.begin() + starts[4] + 2);
