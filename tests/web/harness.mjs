@@ -86,8 +86,9 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
 }
 
 // A page that records what the test needs to see: console messages and
-// uncaught errors, every frame event of every player with its time, and every
-// sound that Web Audio was told to start.
+// uncaught errors, every frame event of every player with its time, every
+// sound that Web Audio was told to start, and when each part of a fetched
+// stream reached the page.
 export async function openPage(browser, url, { scale = 1, width = 1000, height = 800 } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, deviceScaleFactor: scale });
@@ -95,7 +96,14 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
   page.on("console", (message) => log.console.push({ type: message.type(), text: message.text() }));
   page.on("pageerror", (error) => log.errors.push(String(error)));
   await page.evaluateOnNewDocument(() => {
-    window.vxaSeen = { frames: [], sounds: [], ends: [], warnings: [] };
+    window.vxaSeen = { frames: [], sounds: [], ends: [], warnings: [], reads: [] };
+    const read = ReadableStreamDefaultReader.prototype.read;
+    ReadableStreamDefaultReader.prototype.read = function (...args) {
+      return read.apply(this, args).then((part) => {
+        if (!part.done) window.vxaSeen.reads.push(performance.now());
+        return part;
+      });
+    };
     const start = AudioBufferSourceNode.prototype.start;
     AudioBufferSourceNode.prototype.start = function (...args) {
       window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,

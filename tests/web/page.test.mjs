@@ -105,6 +105,26 @@ describe("drop-in use", () => {
   });
 });
 
+describe("sound folders", () => {
+  test("sounds come from the sounds attribute, else from VXA_WAV/ beside the movie", async () => {
+    // Both movies name sound 1; the two folders hold files of different lengths.
+    const sounds = new URL("../../examples/sounds/", import.meta.url);
+    const sounding = countingMovie({ frames: 8, rate: 25, sounds: { 2: 1 } });
+    server.put("/p/s/a.vxa", sounding);
+    server.put("/p/s/b.vxa", sounding);
+    server.put("/p/noises/1.WAV", fs.readFileSync(new URL("2.WAV", sounds)));
+    server.put("/p/s/VXA_WAV/1.WAV", fs.readFileSync(new URL("1.WAV", sounds)));
+    const { page: tab, log } = await openPage(browser, page("folders", script,
+      `<vxa-player src="s/a.vxa" sounds="noises"></vxa-player><embed src="s/b.vxa">`));
+    const started = await until(tab, () => window.vxaSeen.sounds.length >= 2 && window.vxaSeen.sounds);
+    assert.deepEqual(started.map((s) => Math.round(s.seconds * 10)).sort((a, b) => a - b), [6, 12]);
+    assert.ok(server.requests.includes("/p/noises/1.WAV") && server.requests.includes("/p/s/VXA_WAV/1.WAV"));
+    assert.ok(!server.requests.includes("/p/s/noises/1.WAV") && !server.requests.includes("/p/noises/VXA_WAV/1.WAV"));
+    assert.deepEqual(log.errors, []);
+    await tab.close();
+  });
+});
+
 describe("pictures on high-DPI screens", () => {
   test("each movie pixel becomes a sharp block of device pixels", async () => {
     const body = `<embed src="m.vxa" width="40" height="48">`;

@@ -25,6 +25,8 @@ const intervals = (seen, player = 0) => {
 };
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
+const cursor = (page) => page.evaluate(() => document.querySelector("vxa-player").shadowRoot.querySelector("canvas").style.cursor);
+
 // A page that holds one movie, the way an archived page embeds it.
 function moviePage(name, bytes, { embed = "", trickle = null } = {}) {
   const movieUrl = server.put(`/t/${name}.vxa`, bytes, trickle || {});
@@ -97,6 +99,18 @@ describe("streams", () => {
     await page.close();
   });
 
+  test("the first chunk alone starts no timer: playback begins with the next, as in the plug-in", async () => {
+    // All ten frames are in the first part; the last byte follows 400 ms later.
+    const movie = countingMovie({ frames: 10, rate: 50 });
+    const url = moviePage("twoparts", movie, { trickle: { bytesPerPart: movie.length - 1, pause: 400 } });
+    const { page } = await openPage(browser, url);
+    const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
+    assert.equal(seen.reads.length, 2);
+    assert.ok(seen.frames[0].at >= seen.reads[1], `frame 1 at ${seen.frames[0].at}, parts at ${seen.reads}`);
+    assert.deepEqual(frameNumbers(seen), Array.from({ length: 10 }, (_, i) => i + 1));
+    await page.close();
+  });
+
   // Damage is left out as the plug-in leaves it out: the rest plays, and the
   // page hears of it once.
   const damages = [
@@ -121,6 +135,9 @@ describe("streams", () => {
       const warnings = log.console.filter((m) => m.type === "warn");
       assert.equal(warnings.length, warns ? 1 : 0, JSON.stringify(warnings));
       if (warns) assert.match(warnings[0].text, /damaged/);
+      // Scripts hear of every block left out through the "warning" event.
+      assert.equal(seen.warnings.length > 0, warns, JSON.stringify(seen.warnings));
+      seen.warnings.forEach((w) => assert.match(w.message, /left out/));
       await page.close();
     });
   }
@@ -131,6 +148,8 @@ describe("clicks, ESC and the hold", () => {
     const { page, log } = await openPage(browser, moviePage("clicks", countingMovie({ frames: 40, rate: 25, loop: true })));
     const player = await page.$("vxa-player");
     await until(page, () => document.querySelector("vxa-player").currentFrame >= 3);
+    // Over the picture: the module's arrow, as the plug-in's window sets it.
+    assert.match(await cursor(page), /^url\("?data:image\/png;base64,.*\) 1 17, default$/);
 
     const standsStill = async () => {
       const before = await page.evaluate(() => window.vxaSeen.frames.length);
@@ -189,11 +208,14 @@ describe("clicks, ESC and the hold", () => {
       await sleep(60);
     }
     assert.equal(await page.evaluate(() => document.querySelector("vxa-player").currentFrame), 6, "held");
+    // The wait cursors have their hot spot at 7,23; the arrow at 1,17.
     const phases = [...cursors].filter((c) => c.includes("data:image/png"));
     assert.ok(phases.length >= 2, `the cursor changes phase: ${phases.length} images seen`);
+    phases.forEach((c) => assert.match(c, /\) 7 23, wait$/));
     await page.mouse.click(box.x + 10, box.y + 10);
     const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
     assert.deepEqual(frameNumbers(seen), [1, 2, 3, 4, 5, 6, 7, 8, 9]);
+    assert.match(await cursor(page), /^url\("?data:image\/png;base64,.*\) 1 17, default$/, "the arrow after the hold");
     await page.close();
   });
 });
