@@ -19,6 +19,8 @@ const browser = await startBrowser();
 const movie = fs.readFileSync(path.join(webRoot, "examples/showcase.vxa"));
 try {
   // Latency, ten runs on fresh pages:
+  //   plain: a movie without text or sound (narrow.vxa) arriving whole in
+  //     one chunk: the end of the stream starts the timer, nothing is fetched;
   //   cold: from the whole file arriving in one chunk to frame 1 painted,
   //     with the fonts and sounds it needs fetched after it and the end of
   //     the stream starting the timer;
@@ -30,7 +32,8 @@ try {
     server.put(`/bench/VXA_WAV/${n}.WAV`, fs.readFileSync(path.join(webRoot, `examples/VXA_WAV/${n}.WAV`)));
   }
   server.put("/bench/cold.vxa", movie);
-  server.put("/bench/latency.html", `<!DOCTYPE html><script>
+  server.put("/bench/plain.vxa", fs.readFileSync(path.join(webRoot, "examples/narrow.vxa")));
+  const latencyPage = (name, file) => server.put(`/bench/${name}.html`, `<!DOCTYPE html><script>
     window.reads = [];
     const read = ReadableStreamDefaultReader.prototype.read;
     ReadableStreamDefaultReader.prototype.read = function () {
@@ -40,8 +43,11 @@ try {
     document.addEventListener("frame", (event) => {
       if (event.detail.frame === 1) requestAnimationFrame(() => painted.push({ at: performance.now(), reads: [...reads] }));
     }, { capture: true });
-  </script><script src="/vxa-player.js"></script><embed src="cold.vxa" width="480" height="320">`);
+  </script><script src="/vxa-player.js"></script><embed src="${file}">`);
+  latencyPage("latency", "cold.vxa");
+  latencyPage("plain", "plain.vxa");
   const cold = [];
+  const plain = [];
   const atHand = [];
   for (let run = 0; run < 10; run++) {
     server.put("/bench/second.vxa", movie, { bytesPerPart: movie.length - 1, pause: 300 });
@@ -58,6 +64,10 @@ try {
     });
     atHand.push(second.at - second.reads[1]);
     await page.close();
+    const { page: plainPage } = await openPage(browser, `${server.base}/bench/plain.html`);
+    const alone = await until(plainPage, () => window.painted[0]);
+    plain.push(alone.at - alone.reads[0]);
+    await plainPage.close();
   }
   const figure = (values) => {
     values.sort((a, b) => a - b);
@@ -65,6 +75,7 @@ try {
   };
   console.log(`web latency: frame 1 painted ${figure(atHand)} after the chunk that starts the timer, fonts and sounds at hand (budget 50 ms)`);
   console.log(`web latency cold: frame 1 painted ${figure(cold)} after the whole file arrived, fonts and sounds fetched after it`);
+  console.log(`web latency plain: frame 1 of narrow.vxa (no text, no sound) painted ${figure(plain)} after the whole file arrived on a fresh page`);
 
   // Rate.
   server.put("/bench/rate.html", `<!DOCTYPE html><script>
