@@ -89,6 +89,28 @@ describe("drop-in use", () => {
     await tab.close();
   });
 
+  test("a player moved within the page plays on; one taken out of it stops", async () => {
+    server.put("/p/long.vxa", countingMovie({ frames: 30, rate: 25, loop: true }));
+    const { page: tab, log } = await openPage(browser, page("moves", script,
+      `<div id="a"><embed src="long.vxa"></div><div id="b"></div><embed src="long.vxa">`));
+    await until(tab, () => window.vxaSeen.frames.filter((f) => f.player === 1).length > 2);
+    await tab.evaluate(() => {
+      window.moved = document.querySelectorAll("vxa-player")[0];
+      window.removed = document.querySelectorAll("vxa-player")[1];
+      document.querySelector("#b").appendChild(window.moved);
+      window.removed.remove();
+      window.framesOf = (player) => { let n = 0; player.addEventListener("frame", () => n++); return () => n; };
+      window.movedFrames = framesOf(window.moved);
+      window.removedFrames = framesOf(window.removed);
+    });
+    await sleep(400);
+    const [moved, removed, playing] = await tab.evaluate(() => [movedFrames(), removedFrames(), removed.playing]);
+    assert.ok(moved >= 5, `the moved player showed ${moved} frames`);
+    assert.deepEqual([removed, playing], [0, false]);
+    assert.deepEqual(log.errors, []);
+    await tab.close();
+  });
+
   test("load() takes bytes, and events tell of frames and the end", async () => {
     const { page: tab } = await openPage(browser, page("api", script, `<vxa-player></vxa-player>`));
     const events = await tab.evaluate(async (bytes) => {
