@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vxaplay: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     options.movie = windowsPath(options.movie);
     if (!options.recordDir.empty()) {
         options.recordDir = windowsPath(options.recordDir);

@@ -21,7 +21,8 @@ const char kUsage[] =
     "                       pump (posted just before its next timer message)\n"
     "  --snapshot MS:FILE   save the plug-in's window as a PNG (repeatable)\n"
     "  --record DIR         save every new picture as DIR/NNNNN-MS.png\n"
-    "  --batch              answer every message box with OK\n";
+    "  --batch              answer every message box with OK\n"
+    "  --help, -h           print this and exit\n";
 
 namespace {
 
@@ -55,6 +56,10 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         if (name == "--batch") {
             options.batch = true;
             continue;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return true;
         }
         if (name.size() < 2 || name.compare(0, 2, "--") != 0) {
             if (!options.movie.empty()) {

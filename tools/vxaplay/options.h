@@ -24,9 +24,11 @@ struct Options {
     std::vector<std::pair<int, std::string>> snapshots;
     std::string recordDir;
     bool batch = false;
+    bool help = false;  // print the usage and do nothing else
 };
 
-// Parses argv; on a fault, `error` says what is wrong.
+// Parses argv; on a fault, `error` says what is wrong. --help (or -h) anywhere
+// asks for the usage alone: no movie is needed then.
 bool parseOptions(int argc, char** argv, Options& options, std::string& error);
 
 extern const char kUsage[];
