@@ -3,9 +3,10 @@
 SHELL := /bin/bash
 JOBS ?= 2
 MOVIE ?= examples/showcase.vxa
+PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench play clean
+        test-agreement check-modules test-web web web-demo fuzz bench play install clean
 
 all: build
 
@@ -90,6 +91,19 @@ bench: setup build-bench build-x86_64 build-i686 web
 
 play: setup build-native build-x86_64
 	@scripts/play $(MOVIE)
+
+# vxa built without the sanitizers, and a vxaplay that runs this checkout's
+# scripts/vxaplay (it needs the checkout's Wine build and prefix), under
+# PREFIX/bin.
+install: setup
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j$(JOBS) --target vxa
+	@cmake --preset x86_64 >/dev/null
+	@cmake --build build/x86_64 -j$(JOBS) --target vxaplay
+	install -d "$(PREFIX)/bin"
+	install -m 755 build/release/tools/vxa/vxa "$(PREFIX)/bin/vxa"
+	printf '#!/bin/sh\nexec "%s/scripts/vxaplay" "$$@"\n' "$(CURDIR)" > "$(PREFIX)/bin/vxaplay"
+	chmod 755 "$(PREFIX)/bin/vxaplay"
 
 clean:
 	rm -rf build out
