@@ -87,7 +87,7 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
 
 // A page that records what the test needs to see: console messages and
 // uncaught errors, every frame event of every player with its time, every
-// sound that Web Audio was told to start, and when each part of a fetched
+// sound that Web Audio was told to start or stop, and when each part of a fetched
 // stream reached the page.
 export async function openPage(browser, url, { scale = 1, width = 1000, height = 800 } = {}) {
   const page = await browser.newPage();
@@ -96,7 +96,7 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
   page.on("console", (message) => log.console.push({ type: message.type(), text: message.text() }));
   page.on("pageerror", (error) => log.errors.push(String(error)));
   await page.evaluateOnNewDocument(() => {
-    window.vxaSeen = { frames: [], sounds: [], ends: [], warnings: [], reads: [] };
+    window.vxaSeen = { frames: [], sounds: [], stops: [], ends: [], warnings: [], reads: [] };
     const read = ReadableStreamDefaultReader.prototype.read;
     ReadableStreamDefaultReader.prototype.read = function (...args) {
       return read.apply(this, args).then((part) => {
@@ -109,6 +109,12 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
       window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,
                                    frame: document.querySelector("vxa-player")?.currentFrame });
       return start.apply(this, args);
+    };
+    const stop = AudioBufferSourceNode.prototype.stop;
+    AudioBufferSourceNode.prototype.stop = function (...args) {
+      window.vxaSeen.stops.push({ at: performance.now(), seconds: this.buffer.duration,
+                                  frame: document.querySelector("vxa-player")?.currentFrame });
+      return stop.apply(this, args);
     };
     for (const kind of ["frame", "end", "warning"]) {
       document.addEventListener(kind, (event) => {

@@ -2,6 +2,7 @@
 // page from end to end, a stream that arrives slowly, clicks, ESC, the hold
 // for a click, sounds, and damaged streams.
 import assert from "node:assert/strict";
+import fs from "node:fs";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 import { openPage, repository, sleep, startBrowser, startServer, until } from "./harness.mjs";
@@ -141,6 +142,41 @@ describe("streams", () => {
       await page.close();
     });
   }
+});
+
+describe("sounds", () => {
+  // Sound numbers per frame, and which frames start and stop a sound: a
+  // sound carries on through following frames without one, a number
+  // repeated while it plays leaves it alone, and a frame without a sound
+  // after a repeated number ends it.
+  const cases = [
+    { name: "carried on", sounds: { 1: 1 }, starts: [1], stops: [] },
+    { name: "repeated, then ended", sounds: { 1: 1, 2: 1 }, starts: [1], stops: [3] },
+    { name: "replaced by another", sounds: { 1: 1, 3: 2 }, starts: [1, 3], stops: [3] },
+    { name: "a missing file plays nothing and ends the one before", sounds: { 1: 1, 3: 9 }, starts: [1], stops: [3] },
+  ];
+  for (const { name, sounds, starts, stops } of cases) {
+    test(`sound step: ${name}`, async () => {
+      for (const n of [1, 2]) server.put(`/t/VXA_WAV/${n}.WAV`, fs.readFileSync(path.join(repository, `examples/sounds/${n}.WAV`)));
+      const { page, log } = await openPage(browser, moviePage("sounds", countingMovie({ frames: 8, rate: 25, sounds })));
+      const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
+      assert.deepEqual(seen.sounds.map((s) => s.frame), starts);
+      assert.deepEqual(seen.stops.map((s) => s.frame), stops);
+      assert.deepEqual(log.errors, []);
+      await page.close();
+    });
+  }
+
+  test("a sound named on every frame starts again each time it has ended", async () => {
+    server.put("/t/VXA_WAV/3.WAV", fs.readFileSync(path.join(repository, "examples/sounds/3.WAV")));
+    const every = Object.fromEntries(Array.from({ length: 30 }, (_, i) => [i + 1, 3]));
+    const { page } = await openPage(browser, moviePage("again", countingMovie({ frames: 30, rate: 25, sounds: every })));
+    const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
+    const seconds = wavSeconds(path.join(repository, "examples/sounds/3.WAV"));
+    assert.ok(seen.sounds.length >= 2, JSON.stringify(seen.sounds));
+    seen.sounds.slice(1).forEach((s, i) => assert.ok(s.at - seen.sounds[i].at >= seconds * 1000 - 5, `again after ${s.at - seen.sounds[i].at} ms`));
+    await page.close();
+  });
 });
 
 describe("clicks, ESC and the hold", () => {
