@@ -19,7 +19,8 @@ const types = {
 
 // Serves build/web at /, and whatever a test puts at its own paths. A path
 // put with {bytesPerPart, pause} is sent in parts of that many bytes with a
-// pause of that many ms before each, as a slow line would deliver it.
+// pause of that many ms before each, as a slow line would deliver it; with
+// {splits, pause}, in parts that end at those byte offsets.
 export async function startServer() {
   const files = new Map();
   const requests = [];
@@ -38,13 +39,15 @@ export async function startServer() {
     }
     const type = entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
     const body = Buffer.from(entry.body);
-    if (!entry.bytesPerPart) {
+    if (!entry.bytesPerPart && !entry.splits) {
       return response.writeHead(200, { "Content-Type": type, "Content-Length": body.length, "Cache-Control": "no-store" }).end(body);
     }
     response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" });
-    for (let at = 0; at < body.length && !response.destroyed; at += entry.bytesPerPart) {
+    const ends = entry.splits ? [...entry.splits, body.length]
+      : Array.from({ length: Math.ceil(body.length / entry.bytesPerPart) }, (_, i) => Math.min(body.length, (i + 1) * entry.bytesPerPart));
+    for (let i = 0, at = 0; i < ends.length && !response.destroyed; at = ends[i++]) {
       await new Promise((resolve) => setTimeout(resolve, entry.pause));
-      response.write(body.subarray(at, at + entry.bytesPerPart));
+      response.write(body.subarray(at, ends[i]));
     }
     response.end();
   });

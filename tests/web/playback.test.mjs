@@ -6,7 +6,7 @@ import fs from "node:fs";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 import { openPage, repository, sleep, startBrowser, startServer, until } from "./harness.mjs";
-import { blockSpans, countingMovie, wavSeconds } from "./movies.mjs";
+import { blockSpans, buildMovie, countingMovie, wavSeconds } from "./movies.mjs";
 
 let server;
 let browser;
@@ -109,6 +109,30 @@ describe("streams", () => {
     assert.equal(seen.reads.length, 2);
     assert.ok(seen.frames[0].at >= seen.reads[1], `frame 1 at ${seen.frames[0].at}, parts at ${seen.reads}`);
     assert.deepEqual(frameNumbers(seen), Array.from({ length: 10 }, (_, i) => i + 1));
+    await page.close();
+  });
+
+  test("a frame whose group comes later waits for it", async () => {
+    const bar = (id, colour) => ({ id, width: 8, height: 32, objects: [{ kind: "rect", right: 7, bottom: 31,
+      fillColor1: colour, fillColor2: colour, lineColor1: colour, lineColor2: colour, fillPattern: 12, lineWidth: 0 }] });
+    const movie = buildMovie({
+      header: { width: 32, height: 40, frameRate: 25, groupCount: 2, frameCount: 3, background: 1 },
+      blocks: [
+        { frame: { number: 1, items: [{ group: 1, x: 0, y: 0 }] }, groups: [bar(1, 5)] },
+        { frame: { number: 2, items: [{ group: 1, x: 0, y: 0 }, { group: 2, x: 12, y: 0 }] } },
+        { frame: { number: 3, items: [{ group: 1, x: 0, y: 0 }] } },
+        { groups: [bar(2, 9)] },
+      ],
+    });
+    // Parts: the header and frame 1; frames 2 and 3 (the timer starts); group 2.
+    const spans = blockSpans(movie);
+    const url = moviePage("lategroup", movie, { trickle: { splits: [spans[0].end, spans[2].end], pause: 400 } });
+    const { page, log } = await openPage(browser, url);
+    const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
+    assert.deepEqual(frameNumbers(seen), [1, 2, 3]);
+    assert.equal(seen.reads.length, 3);
+    assert.ok(seen.frames[0].at < seen.reads[2] && seen.frames[1].at >= seen.reads[2], JSON.stringify(seen));
+    assert.deepEqual(log.errors, []);
     await page.close();
   });
 
