@@ -4,7 +4,13 @@
 
 EventLog::EventLog() : start_(std::chrono::steady_clock::now()) {}
 
+void EventLog::start() {
+    start_ = std::chrono::steady_clock::now();
+    started_ = true;
+}
+
 int EventLog::now() const {
+    if (!started_) return 0;
     return static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count());
 }

@@ -104,6 +104,7 @@ int main(int argc, char** argv) {
     {
         Player player(options, plugin, std::move(movie), width, height);
         if (!player.createWindows()) return fail("cannot create the page's windows");
+        log.start();
         player.start();
         player.run();
         player.endInstance();
