@@ -51,12 +51,17 @@ TEST_F(MciNotify, FailureClosesTheDeviceAndIsToldOncePerNotice) {
     EXPECT_TRUE(movieA.reported && movieB.reported);
 }
 
-TEST_F(MciNotify, SupersededAndAbortedCloseWithoutABox) {
+// A sound that played to its end is stopped and closed, so that the next
+// play of its number opens the file again from its start; one cut short is
+// closed.
+TEST_F(MciNotify, TheEndOfPlayAndACutCloseWithoutABox) {
     SoundFailureNotice notice;
-    for (WPARAM code : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED}) {
+    for (WPARAM code : {MCI_NOTIFY_SUCCESSFUL, MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED}) {
         WaveAudioDevice device(parent.handle(), &notice);
         openAndNotify(device, code);
-        EXPECT_EQ((Commands{"close " + device.alias()}), log.commands());
+        const Commands closed{"close " + device.alias()};
+        const Commands stoppedAndClosed{"stop " + device.alias(), "close " + device.alias()};
+        EXPECT_EQ(code == MCI_NOTIFY_SUCCESSFUL ? stoppedAndClosed : closed, log.commands()) << "code " << code;
         EXPECT_FALSE(device.isOpen());
     }
     EXPECT_TRUE(watcher.boxes().empty());
