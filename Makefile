@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench play install clean
+        test-agreement check-modules test-web web web-demo fuzz bench mutants play install clean
 
 all: build
 
@@ -88,6 +88,13 @@ fuzz:
 
 bench: setup build-bench build-x86_64 build-i686 web
 	@scripts/bench
+
+# Breaks the product one change at a time (tests/mutants/mutations.toml) in a
+# scratch copy of the tree under build/mutants and checks that the tests
+# named for each change fail. Not part of `make test`: every change means a
+# rebuild and a test run. `make mutants ONLY=name` runs one.
+mutants: setup
+	@scripts/mutants $(addprefix --only ,$(ONLY))
 
 play: setup build-native build-x86_64
 	@scripts/play $(MOVIE)
