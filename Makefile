@@ -92,9 +92,10 @@ bench: setup build-bench build-x86_64 build-i686 web
 # Breaks the product one change at a time (tests/mutants/mutations.toml) in a
 # scratch copy of the tree under build/mutants and checks that the tests
 # named for each change fail. Not part of `make test`: every change means a
-# rebuild and a test run. `make mutants ONLY=name` runs one.
+# rebuild and a test run. `make mutants ONLY=name` runs one; VERBOSE=1 shows
+# the end of each failing test's output.
 mutants: setup
-	@scripts/mutants $(addprefix --only ,$(ONLY))
+	@scripts/mutants $(addprefix --only ,$(ONLY)) $(if $(VERBOSE),--verbose)
 
 play: setup build-native build-x86_64
 	@scripts/play $(MOVIE)
