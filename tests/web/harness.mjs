@@ -14,7 +14,7 @@ const chromium = "/usr/bin/chromium";
 
 const types = {
   ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-  ".vxa": "video/vxa", ".wav": "audio/wav", ".ttf": "font/ttf", ".png": "image/png",
+  ".vxa": "video/vxa", ".wav": "audio/wav", ".ttf": "font/ttf", ".png": "image/png", ".ico": "image/x-icon",
 };
 
 // Serves build/web at /, and whatever a test puts at its own paths. A path
@@ -27,8 +27,6 @@ export async function startServer() {
   const server = http.createServer(async (request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
     requests.push(url.pathname);
-    // Chromium asks every site for its icon; the player has nothing to do with it.
-    if (url.pathname === "/favicon.ico") return response.writeHead(204).end();
     let entry = files.get(url.pathname);
     if (!entry) {
       const file = path.join(webRoot, path.normalize(url.pathname));
