@@ -1,7 +1,8 @@
 // The renderer's own rules, apart from the pixels it shares with the plug-in
 // (those are checked against the plug-in by agreement.py): which placements
 // a frame draws and when it is incomplete, and how DrawText's line breaking
-// cuts a text into lines.
+// cuts a text into lines; and its 64 patterns against the text art, which
+// also catches a fault the plug-in shares through the common tile list.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "graphics/raster/word_breaks.h"
 #include "graphics/tables/color_table.h"
 #include "playback/timeline/frame_budget.h"
+#include "../pattern_tiles_expected.h"
 
 namespace {
 
@@ -109,6 +111,41 @@ TEST(ComposeFrame, TheDrawingBudgetCutsTheFrameAtTheObjectThatWouldPassIt) {
     frame.items = {{1, 0, 0}};
     EXPECT_TRUE(raster::composeFrame(picture, frame, groups, fonts, &report));
     EXPECT_FALSE(report.cut);
+}
+
+TEST(ComposeFrame, EveryPatternAsItsTextArtAnchoredToThePicture) {
+    // The 64 patterns side by side, each square placed at an offset that is
+    // not a multiple of 8: a tile read in the wrong bit order, with its
+    // colours swapped, under the wrong number or anchored to the shape
+    // instead of the picture shows here. The expectation is the text art,
+    // not the product's list of tiles.
+    const expected::PatternTiles art = expected::patternTiles();
+    ASSERT_EQ("", art.fault);
+    constexpr int kCell = 20, kSquare = 16, kOffset = 3;
+    raster::GroupTable groups(64);
+    raster::FrameContent frame;
+    frame.backgroundIndex = kWhite;
+    for (int p = 1; p <= 64; ++p) {
+        vxa::GroupRecord group = square(p, kRed, kSquare);
+        group.objects[0].fill2 = kBlue + 1;
+        group.objects[0].fillPattern = static_cast<uint8_t>(p);
+        groups.put(group);
+        frame.items.push_back({p, (p - 1) % 8 * kCell + kOffset, (p - 1) / 8 * kCell + kOffset});
+    }
+    raster::FontLibrary fonts;
+    raster::Image picture(8 * kCell, 8 * kCell);
+    ASSERT_TRUE(raster::composeFrame(picture, frame, groups, fonts));
+    for (int p = 1; p <= 64; ++p) {
+        const int left = (p - 1) % 8 * kCell + kOffset, top = (p - 1) / 8 * kCell + kOffset;
+        int wrong = 0;
+        for (int y = top; y < top + kSquare; ++y) {
+            for (int x = left; x < left + kSquare; ++x) {
+                const bool set = art.tiles[static_cast<size_t>(p - 1)][static_cast<size_t>(y % 8)] & (0x80 >> (x % 8));
+                wrong += picture.at(x, y) != rgbForIndex(set ? kRed : kBlue);
+            }
+        }
+        EXPECT_EQ(0, wrong) << "pixels of pattern " << p << " unlike its art";
+    }
 }
 
 std::vector<uint8_t> fontBytes(const std::string& name) {
