@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench mutants play install clean
+        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures clean
 
 all: build
 
@@ -113,6 +113,11 @@ install: setup
 	install -m 755 build/release/tools/vxa/vxa "$(PREFIX)/bin/vxa"
 	printf '#!/bin/sh\nexec "%s/scripts/vxaplay" "$$@"\n' "$(CURDIR)" > "$(PREFIX)/bin/vxaplay"
 	chmod 755 "$(PREFIX)/bin/vxaplay"
+
+# Draws docs/authoring.md's pictures again from their sources (make test
+# fails while a committed one differs from what is drawn).
+guide-pictures: setup build-native
+	@build/native/tools/guide_pictures/guide_pictures docs/authoring
 
 clean:
 	rm -rf build out

@@ -1,0 +1,70 @@
+#include "movie_picture.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "graphics/raster/renderer.h"
+#include "movie/model/movie_model.h"
+#include "source_reader.h"
+
+namespace guide {
+namespace {
+
+constexpr int kGap = 8;
+constexpr uint32_t kGapColour = 0x808080;
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+raster::FontLibrary& fonts() {
+    static raster::FontLibrary library;
+    static const bool loaded = [] {
+        for (const std::string& name : raster::FontLibrary::neededFiles())
+            library.addFile(name, readFile("/usr/share/fonts/truetype/liberation/" + name));
+        return true;
+    }();
+    (void)loaded;
+    return library;
+}
+
+}  // namespace
+
+std::vector<uint8_t> buildStream(const vxa::tool::Json& source) {
+    return vxa::encodeStream(vxa::tool::readSource(source));
+}
+
+raster::Image drawFrames(const std::vector<uint8_t>& stream) {
+    vxa::MovieModel model;
+    model.append(stream.data(), stream.size());
+    if (!model.headerComplete()) throw std::runtime_error("no whole header");
+    const vxa::Header& header = model.header();
+    raster::GroupTable groups(model.groupCount());
+    for (int id = 1; id <= model.groupCount(); ++id)
+        if (const auto record = model.group(id)) groups.put(*record);
+
+    const int frames = model.frameCount();
+    raster::Image sheet(frames * header.width + (frames - 1) * kGap, header.height);
+    for (uint32_t& pixel : sheet.pixels) pixel = kGapColour;
+    for (int n = 1; n <= frames; ++n) {
+        const FrameRecord* record = model.frame(n);
+        if (!record) throw std::runtime_error("frame " + std::to_string(n) + " is missing");
+        raster::FrameContent frame;
+        frame.backgroundIndex = static_cast<uint8_t>(header.background - 1);
+        for (const FrameItem& item : record->items) frame.items.push_back({item.groupId, item.x, item.y});
+        raster::Image picture(header.width, header.height);
+        if (!raster::composeFrame(picture, frame, groups, fonts()))
+            throw std::runtime_error("frame " + std::to_string(n) + " names a group that is missing");
+        const int left = (n - 1) * (header.width + kGap);
+        for (int y = 0; y < header.height; ++y)
+            for (int x = 0; x < header.width; ++x)
+                sheet.pixels[y * sheet.width + left + x] = picture.pixels[y * picture.width + x];
+    }
+    return sheet;
+}
+
+}  // namespace guide
