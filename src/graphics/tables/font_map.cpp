@@ -2,21 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
-struct FontRow {
-    const char* streamName;
-    const char* faceName;
-};
-
 // "Heltvetica" is spelled as the authoring tool wrote it.
-constexpr FontRow kFontRows[] = {
+constexpr FontNameRow kFontRows[] = {
     {"Courier", "Courier New"}, {"Geneva", "MS Sans Serif"}, {"Heltvetica", "Arial"},
     {"Monaco", "Terminal"},     {"New York", "MS Serif"},     {"Symbol", "Symbol"},
     {"Times", "Times New Roman"},
 };
-constexpr char kFallbackFace[] = "System";
 
 // Times New Roman runs smaller than the Times the movies were laid out with.
 int timesSize(int size) {
@@ -40,13 +35,17 @@ constexpr FaceFont kFaceFonts[] = {
 
 }  // namespace
 
+const char kFallbackFaceName[] = "System";
+
+std::vector<FontNameRow> fontNameRows() { return {std::begin(kFontRows), std::end(kFontRows)}; }
+
 MappedFont mapFontName(const char* fontName, int size) {
-    for (const FontRow& row : kFontRows) {
+    for (const FontNameRow& row : kFontRows) {
         if (std::strcmp(row.streamName, fontName) != 0) continue;
         const bool times = std::strcmp(row.streamName, "Times") == 0;
         return MappedFont{row.faceName, times ? timesSize(size) : size};
     }
-    return MappedFont{kFallbackFace, size};
+    return MappedFont{kFallbackFaceName, size};
 }
 
 const char* standInFamily(const char* faceName) {

@@ -10,6 +10,15 @@ struct MappedFont {
     int size;
 };
 
+// The font names a stream may give, each with the face it is drawn in, in
+// the order they are matched; every other name is drawn in kFallbackFaceName.
+struct FontNameRow {
+    const char* streamName;
+    const char* faceName;
+};
+std::vector<FontNameRow> fontNameRows();
+extern const char kFallbackFaceName[];
+
 // Exact, case-sensitive match of the whole name; unknown names get "System".
 // "Times" is enlarged at some sizes, every other size is kept.
 MappedFont mapFontName(const char* fontName, int size);
