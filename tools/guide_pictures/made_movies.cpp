@@ -6,7 +6,8 @@
 
 #include "graphics/tables/color_table.h"
 #include "movie_picture.h"
-#include "playback/timeline/timeline.h"
+#include "playback/timeline/playback_rules.h"
+#include "playback_samples.h"
 
 namespace guide {
 namespace {
@@ -69,54 +70,6 @@ constexpr int kMsPerPixel = 2;
 constexpr int kChartLeft = 120;
 constexpr int kRowHeight = 22;
 constexpr int kRulerHeight = 26;
-
-std::vector<uint8_t> emptyFramesMovie(int rate, int frames, bool loop, bool waitForClick) {
-    Json blocks = Json::array();
-    for (int n = 1; n <= frames; ++n) blocks.push_back({{"frame", {{"number", n}, {"items", Json::array()}}}});
-    return buildStream({{"header", {{"width", 8}, {"height", 8}, {"frameRate", rate}, {"groupCount", 1},
-                                    {"frameCount", frames}, {"loop", loop}, {"waitForClick", waitForClick}}},
-                        {"blocks", blocks}});
-}
-
-// When each frame shows, in ms from the first, within the chart's span.
-std::vector<uint32_t> frameTimes(int rate) {
-    const std::vector<uint8_t> stream = emptyFramesMovie(rate, 120, false, false);
-    std::vector<uint32_t> times;
-    std::optional<uint32_t> first;
-    playback::runTimeline(stream, playback::Schedule::wholeStream(stream.size()), nullptr,
-                          [&](const playback::TimerStep& step, const playback::MoviePlayer&) {
-                              if (step.shown == 0) return true;
-                              if (!first) first = step.at;
-                              if (step.at - *first >= kSpan) return false;
-                              times.push_back(step.at - *first);
-                              return true;
-                          });
-    return times;
-}
-
-// The frames in the order they show, "click" where a click ended a hold,
-// "ends" where playback stopped by itself.
-std::string frameOrder(int frames, bool loop, bool waitForClick) {
-    const std::vector<uint8_t> stream = emptyFramesMovie(10, frames, loop, waitForClick);
-    playback::Schedule schedule = playback::Schedule::wholeStream(stream.size());
-    schedule.clickAfterHold = 300;
-    std::string order;
-    int shown = 0;
-    bool held = false;
-    const playback::TimelineEnd end =
-        playback::runTimeline(stream, schedule, nullptr, [&](const playback::TimerStep& step, const playback::MoviePlayer&) {
-            if (step.decision == playback::TickStep::Holding) held = true;
-            if (step.shown == 0) return true;
-            if (held) {
-                order += "(click) ";
-                held = false;
-            }
-            order += std::to_string(step.shown) + " ";
-            return ++shown < 16;
-        });
-    order += end.reason == playback::TimelineEnd::Reason::Ended ? "(ends)" : "...";
-    return order;
-}
 
 // A strip of the chart: the frame times of one rate that fall in
 // [from, from + 256 * kMsPerPixel) as 2-pixel marks.
@@ -208,7 +161,7 @@ Json playbackChartMovie() {
 
     for (size_t row = 0; row < rates.size(); ++row) {
         const int rate = rates[row];
-        const std::vector<uint32_t> times = frameTimes(rate);
+        const std::vector<uint32_t> times = vxa::tool::frameTimes(rate, kSpan);
         const int y = kRulerHeight + static_cast<int>(row) * kRowHeight;
         add(120, kRowHeight, Json::array({label(0, 4, 112, kRowHeight, std::to_string(rate), 9, kBlack, -1)}), 0, y);
         add(250, kRowHeight, timeMarks(times, 0), kChartLeft, y);
@@ -231,7 +184,7 @@ Json playbackChartMovie() {
     int y = kRulerHeight + chartHeight + 12;
     for (const Order& order : orders) {
         add(250, 18, Json::array({label(0, 2, 240, 18, order.what, 9)}), 8, y);
-        add(256, 18, Json::array({label(0, 2, 255, 18, frameOrder(order.frames, order.loop, order.waitForClick), 9)}),
+        add(256, 18, Json::array({label(0, 2, 255, 18, vxa::tool::frameOrder(order.frames, order.loop, order.waitForClick), 9)}),
             kChartLeft + 60, y);
         y += 18;
     }
