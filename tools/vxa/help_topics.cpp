@@ -14,9 +14,9 @@ namespace vxa::tool {
 namespace {
 
 std::string format(const char* pattern, int a, int b = 0, int c = 0, int d = 0) {
-    char line[128];
-    std::snprintf(line, sizeof line, pattern, a, b, c, d);
-    return line;
+    std::string text(static_cast<size_t>(std::snprintf(nullptr, 0, pattern, a, b, c, d)), '\0');
+    std::snprintf(text.data(), text.size() + 1, pattern, a, b, c, d);
+    return text;
 }
 
 std::string colours() {
@@ -28,8 +28,11 @@ std::string colours() {
             const int index = column * 64 + row;
             const uint32_t rgb = rgbForIndex(index);
             text += format("%3d %3d %3d %3d", index, rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
-            text += isPaletteRelative(colorForIndex(index)) ? ' ' : '*';
-            text += column < 3 ? "   " : "\n";
+            if (column == 3) {
+                text += isPaletteRelative(colorForIndex(index)) ? "\n" : "*\n";
+            } else {
+                text += isPaletteRelative(colorForIndex(index)) ? "    " : "*   ";
+            }
         }
     }
     return text;
