@@ -198,7 +198,10 @@ describe("sounds", () => {
     const seen = await until(page, () => window.vxaSeen.ends.length > 0 && window.vxaSeen);
     const seconds = wavSeconds(path.join(repository, "examples/sounds/3.WAV"));
     assert.ok(seen.sounds.length >= 2, JSON.stringify(seen.sounds));
-    seen.sounds.slice(1).forEach((s, i) => assert.ok(s.at - seen.sounds[i].at >= seconds * 1000 - 5, `again after ${s.at - seen.sounds[i].at} ms`));
+    // Web Audio is told to start a little after the frame that decides it,
+    // by however long the page took to get there: within a frame (40 ms) of
+    // the sound's length, never on every frame.
+    seen.sounds.slice(1).forEach((s, i) => assert.ok(s.at - seen.sounds[i].at >= seconds * 1000 - 40, `again after ${s.at - seen.sounds[i].at} ms`));
     await page.close();
   });
 });
