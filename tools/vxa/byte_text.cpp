@@ -50,4 +50,41 @@ std::string textToBytes(const std::string& text, const std::string& path) {
   return bytes;
 }
 
+std::string bytesToHex(const std::vector<uint8_t>& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (const uint8_t byte : bytes) {
+    if (!text.empty()) text.push_back(' ');
+    text.push_back(kDigits[byte >> 4]);
+    text.push_back(kDigits[byte & 0x0F]);
+  }
+  return text;
+}
+
+std::vector<uint8_t> hexToBytes(const std::string& text, const std::string& path) {
+  const auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const int high = digit(text[i]);
+    const int low = i + 1 < text.size() ? digit(text[i + 1]) : -1;
+    if (high < 0 || low < 0) {
+      sourceError(path, "character " + std::to_string(high < 0 ? i : i + 1) +
+                            ": expected pairs of hex digits, one pair a byte");
+    }
+    bytes.push_back(static_cast<uint8_t>(high << 4 | low));
+    i += 2;
+  }
+  return bytes;
+}
+
 }  // namespace vxa::tool

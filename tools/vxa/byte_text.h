@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vxa::tool {
 
@@ -13,5 +15,13 @@ std::string bytesToText(const std::string& bytes);
 // UTF-8 text of a JSON string to bytes. Throws SourceError at `path` for a
 // character above U+00FF or a NUL, which would end the string in the stream.
 std::string textToBytes(const std::string& text, const std::string& path);
+
+// Raw stream bytes for a JSON source: two hex digits a byte, a space between
+// bytes ("00 09 ff").
+std::string bytesToHex(const std::vector<uint8_t>& bytes);
+
+// Hex text back to bytes: pairs of hex digits, spaces allowed between pairs.
+// Throws SourceError at `path` for anything else.
+std::vector<uint8_t> hexToBytes(const std::string& text, const std::string& path);
 
 }  // namespace vxa::tool

@@ -95,10 +95,15 @@ int8_t Fields::flag(const char* key) {
 }
 
 std::string Fields::bytes(const char* key) {
+  const std::string found = text(key);
+  return found.empty() ? found : textToBytes(found, pathOf(key));
+}
+
+std::string Fields::text(const char* key) {
   const Json* found = value(key);
   if (found == nullptr) return {};
   if (!found->is_string()) sourceError(pathOf(key), "expected a string, found " + describe(*found));
-  return textToBytes(found->get<std::string>(), pathOf(key));
+  return found->get<std::string>();
 }
 
 const Json* Fields::array(const char* key, size_t maxSize) {

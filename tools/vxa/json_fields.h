@@ -32,6 +32,8 @@ class Fields {
   int8_t flag(const char* key);
   // A string of one byte per character; see byte_text.h.
   std::string bytes(const char* key);
+  // A string as it stands (UTF-8); empty when the key is absent.
+  std::string text(const char* key);
   // An array, or nullptr when the key is absent.
   const Json* array(const char* key, size_t maxSize);
   // A JSON value of any type, or nullptr when the key is absent.

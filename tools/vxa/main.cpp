@@ -1,190 +1,76 @@
-// vxa: turns .vxa movie streams into a readable JSON source and back.
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+// vxa: the .vxa format's working tool.
 #include <iostream>
-#include <iterator>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "json_printer.h"
-#include "movie/format/block_encoder.h"
-#include "movie/format/range_check.h"
-#include "movie/format/stream.h"
-#include "source_error.h"
-#include "source_reader.h"
-#include "source_writer.h"
+#include "commands.h"
+#include "tool_failure.h"
 
 namespace {
 
-using vxa::tool::Json;
+using namespace vxa::tool;
 
-constexpr const char* kUsage =
-    "usage: vxa build SOURCE.json -o MOVIE.vxa\n"
-    "       vxa dump MOVIE.vxa [-o SOURCE.json]\n"
-    "       vxa --help\n"
-    "\n"
-    "build  writes the movie stream that a JSON source describes\n"
-    "dump   prints a movie stream as a JSON source (to standard output unless -o\n"
-    "       is given); building the dump gives back the same bytes\n"
-    "\n"
-    "Errors name the JSON path (e.g. blocks[3].groups[0].objects[2].left) or the\n"
-    "block and byte offset, and leave no output file behind. The source form is\n"
-    "described in docs/vxa-source.md.\n";
-
-// Exit statuses: 1 for bad input, 2 for a wrong command line.
-struct Failure {
-  int status;
-  std::string message;
+struct Command {
+  const char* name;
+  int (*run)(const Args&);
+  const char* usage;
+  const char* summary;
 };
 
-[[noreturn]] void fail(const std::string& message) { throw Failure{1, message}; }
-[[noreturn]] void usageError(const std::string& message) {
-  throw Failure{2, message + " (see vxa --help)"};
-}
+const Command kCommands[] = {
+    {"build", buildCommand, "vxa build SOURCE.json -o MOVIE.vxa",
+     "the movie stream that a JSON source describes"},
+    {"dump", dumpCommand, "vxa dump MOVIE.vxa [-o SOURCE.json]",
+     "a stream as a JSON source (to standard output unless -o is given); damaged\n"
+     "parts as raw bytes, with what check finds on standard error; building the\n"
+     "dump gives back the same bytes"},
+    {"check", checkCommand, "vxa check MOVIE.vxa [--sounds DIR]",
+     "one line for each place where the plug-in would not show the movie as it\n"
+     "was authored, and what it does there; exit status 0 when there is none"},
+    {"info", infoCommand, "vxa info MOVIE.vxa",
+     "layout, size, rate, flags, counts, playing time, objects per frame, sounds"},
+    {"timeline", timelineCommand,
+     "vxa timeline MOVIE.vxa [--chunk MS:BYTES]... [--end MS] [--click MS]...\n"
+     "             [--hold MS] [--sounds DIR] [--for MS]",
+     "which frame the plug-in shows when (frame MS N), what its sound cue does\n"
+     "(cue MS start|again|stop N), and why playback ends; the stream arrives in\n"
+     "the chunks given (default: whole, at 0, and ends then), --hold clicks that\n"
+     "long after a hold for a click began; --for stops after MS (default 60000)"},
+};
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) fail(path + ": cannot read: " + std::strerror(errno));
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) fail(path + ": cannot read: " + std::strerror(errno));
-  return bytes;
-}
-
-// Writes beside the target and renames, so a failure never leaves a partial file.
-void writeFileWhole(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".partial";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) fail(path + ": cannot write: " + std::strerror(errno));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      const std::string reason = std::strerror(errno);
-      std::remove(temporary.c_str());
-      fail(path + ": cannot write: " + reason);
+void printHelp() {
+  std::cout << "usage:";
+  for (const Command& command : kCommands) {
+    std::string usage = command.usage;
+    for (size_t at = usage.find('\n'); at != std::string::npos; at = usage.find('\n', at + 1)) {
+      usage.insert(at + 1, 7, ' ');
     }
+    std::cout << (&command == kCommands ? " " : "       ") << usage << "\n";
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    fail(path + ": cannot write: " + error.message());
-  }
-}
-
-// Parses JSON, refusing duplicate keys, which the JSON library would let the
-// last one win silently.
-Json parseSource(const std::string& path, const std::string& text) {
-  std::vector<std::set<std::string>> keys;
-  const auto watch = [&keys](int, Json::parse_event_t event, Json& parsed) {
-    if (event == Json::parse_event_t::object_start) {
-      keys.emplace_back();
-    } else if (event == Json::parse_event_t::object_end) {
-      keys.pop_back();
-    } else if (event == Json::parse_event_t::key) {
-      const auto key = parsed.get<std::string>();
-      if (!keys.back().insert(key).second) {
-        throw vxa::tool::SourceError("duplicate key \"" + key + "\"");
-      }
+  std::cout << "       vxa --help\n\n";
+  for (const Command& command : kCommands) {
+    std::string summary = command.summary;
+    for (size_t at = summary.find('\n'); at != std::string::npos; at = summary.find('\n', at + 1)) {
+      summary.insert(at + 1, 10, ' ');
     }
-    return true;
-  };
-  try {
-    return Json::parse(text, watch);
-  } catch (const Json::parse_error& e) {
-    std::string message = e.what();
-    const size_t end = message.find("] ");
-    if (end != std::string::npos) message.erase(0, end + 2);
-    fail(path + ": " + message);
-  } catch (const vxa::tool::SourceError& e) {
-    fail(path + ": " + e.what());
+    std::cout << command.name << std::string(10 - std::string(command.name).size(), ' ') << summary << "\n";
   }
+  std::cout << "\nErrors name the JSON path (e.g. blocks[3].groups[0].objects[2].left) or the\n"
+               "block and byte offset, and leave no output file behind. The source form is\n"
+               "described in docs/vxa-source.md.\n";
 }
 
-void build(const std::string& sourcePath, const std::string& outputPath) {
-  const Json source = parseSource(sourcePath, readFile(sourcePath));
-  vxa::Stream stream;
-  try {
-    stream = vxa::tool::readSource(source);
-  } catch (const vxa::tool::SourceError& e) {
-    fail(sourcePath + ": " + e.what());
-  }
-
-  std::vector<uint8_t> bytes;
-  try {
-    vxa::encodeHeader(stream.header, bytes);
-  } catch (const std::invalid_argument& e) {
-    fail(sourcePath + ": header: " + e.what());
-  }
-  for (size_t i = 0; i < stream.blocks.size(); ++i) {
-    const std::string path = "blocks[" + std::to_string(i) + "]";
-    try {
-      vxa::encodeBlock(stream.blocks[i], stream.header.layout, bytes);
-    } catch (const std::invalid_argument& e) {
-      fail(sourcePath + ": " + path + ": " + e.what());
-    }
-    // Such a block is valid to store (tests of players need it) but a player refuses it.
-    const std::string range =
-        vxa::checkRanges(stream.blocks[i], stream.header.frameCount, stream.header.groupCount);
-    if (!range.empty()) {
-      std::cerr << "vxa: warning: " << sourcePath << ": " << path << ": " << range
-                << "; players will refuse this block\n";
-    }
-  }
-  writeFileWhole(outputPath, std::string(bytes.begin(), bytes.end()));
-}
-
-void dump(const std::string& moviePath, const std::optional<std::string>& outputPath) {
-  const std::string raw = readFile(moviePath);
-  vxa::Stream stream;
-  std::string error;
-  if (!vxa::decodeStream(std::vector<uint8_t>(raw.begin(), raw.end()), stream, error)) {
-    fail(moviePath + ": " + error);
-  }
-  const std::string text = vxa::tool::printJson(vxa::tool::writeSource(stream));
-  if (outputPath) {
-    writeFileWhole(*outputPath, text);
-  } else {
-    std::cout << text;
-  }
-}
-
-int run(const std::vector<std::string>& args) {
+int run(const Args& args) {
   if (args.empty()) usageError("no command given");
-  const std::string& command = args[0];
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
+  const std::string& name = args[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    printHelp();
     return 0;
   }
-  if (command != "build" && command != "dump") usageError("unknown command \"" + command + "\"");
-
-  std::optional<std::string> input;
-  std::optional<std::string> output;
-  for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 == args.size()) usageError("-o needs a file name");
-      if (output) usageError("-o given twice");
-      output = args[++i];
-    } else if (args[i].size() > 1 && args[i][0] == '-') {
-      usageError("unknown option \"" + args[i] + "\"");
-    } else if (input) {
-      usageError("more than one input file given");
-    } else {
-      input = args[i];
-    }
+  for (const Command& command : kCommands) {
+    if (name == command.name) return command.run(Args(args.begin() + 1, args.end()));
   }
-  if (!input) usageError(command + " needs an input file");
-  if (command == "build") {
-    if (!output) usageError("build needs -o MOVIE.vxa");
-    build(*input, *output);
-  } else {
-    dump(*input, output);
-  }
-  return 0;
+  usageError("unknown command \"" + name + "\"");
 }
 
 // Keeps every message on one line, whatever a library put into it.
@@ -199,7 +85,7 @@ std::string oneLine(std::string message) {
 
 int main(int argc, char** argv) {
   try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return run(Args(argv + 1, argv + argc));
   } catch (const Failure& failure) {
     std::cerr << "vxa: " << oneLine(failure.message) << "\n";
     return failure.status;

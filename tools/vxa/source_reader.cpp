@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "byte_text.h"
 #include "object_kinds.h"
 #include "source_error.h"
 
@@ -26,14 +27,14 @@ const char* const kWideOnly[] = {"version", "loop", "waitForClick", "reserved4",
 
 class SourceReader {
  public:
-  Stream read(const Json& source) {
+  StreamPieces read(const Json& source) {
     Fields top(source, "");
-    Stream stream;
+    StreamPieces stream;
     stream.header = readHeader(top.required("header"));
     wide_ = stream.header.layout == Layout::Wide;
     if (const Json* blocks = top.array("blocks", std::numeric_limits<size_t>::max())) {
       for (size_t i = 0; i < blocks->size(); ++i) {
-        stream.blocks.push_back(readBlock((*blocks)[i], elementPath("blocks", i)));
+        stream.pieces.push_back(readPiece((*blocks)[i], elementPath("blocks", i)));
       }
     }
     top.finish("a source");
@@ -78,6 +79,21 @@ class SourceReader {
     header.frameCount = requiredInt16(fields, "frameCount");
     fields.finish("the header");
     return header;
+  }
+
+  // A block, or the raw bytes of one the stream holds as they stand.
+  StreamPiece readPiece(const Json& value, const std::string& path) {
+    StreamPiece piece;
+    if (value.is_object() && value.contains("bytes")) {
+      Fields fields(value, path);
+      piece.kind = StreamPiece::Kind::Undecodable;
+      piece.raw = hexToBytes(fields.text("bytes"), fields.pathOf("bytes"));
+      fields.text("note");  // what the dump found wrong; not stored
+      fields.finish("raw bytes");
+      return piece;
+    }
+    piece.block = readBlock(value, path);
+    return piece;
   }
 
   Block readBlock(const Json& value, const std::string& path) {
@@ -239,6 +255,6 @@ class SourceReader {
 
 }  // namespace
 
-Stream readSource(const Json& source) { return SourceReader().read(source); }
+StreamPieces readSource(const Json& source) { return SourceReader().read(source); }
 
 }  // namespace vxa::tool

@@ -161,11 +161,20 @@ Json block(const Block& b) {
 
 }  // namespace
 
-Json writeSource(const Stream& stream) {
+Json writeSource(const StreamPieces& stream) {
   Json json = Json::object();
   json["header"] = header(stream.header);
   Json blocks = Json::array();
-  for (const Block& b : stream.blocks) blocks.push_back(block(b));
+  for (const StreamPiece& piece : stream.pieces) {
+    if (piece.decoded()) {
+      blocks.push_back(block(piece.block));
+    } else {
+      Json raw = Json::object();
+      raw["note"] = "at byte " + std::to_string(piece.damageOffset) + ": " + piece.damage;
+      raw["bytes"] = bytesToHex(piece.raw);
+      blocks.push_back(std::move(raw));
+    }
+  }
   json["blocks"] = std::move(blocks);
   return json;
 }

@@ -53,7 +53,13 @@ void MovieModel::enter(const uint8_t* body, size_t length) {
   }
   const int16_t number = block.frame.number;
   if (number != 0) {
-    frames_[number - 1] = frameRecordFor(block.frame, frame(number - 1));
+    const FrameRecord* previous = frame(number - 1);
+    for (size_t i = 0; i < block.frame.items.size(); ++i) {
+      if (block.frame.items[i].presence == 0 && (!previous || i >= previous->items.size())) {
+        emptyRepeats_.push_back({place, number, i});
+      }
+    }
+    frames_[number - 1] = frameRecordFor(block.frame, previous);
     frameOrigins_[number - 1] = place;
   }
   for (GroupRecord& group : block.groups) {

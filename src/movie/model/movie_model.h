@@ -29,6 +29,13 @@ class MovieModel {
     Place place;
     std::string reason;
   };
+  // A repeated item that found nothing to copy in the frame before (it had
+  // not arrived, was let go, or has fewer items): it names no group.
+  struct EmptyRepeat {
+    Place place;
+    int16_t frame;
+    size_t item;  // from 0
+  };
 
   // The next chunk of the stream: every block it completes is entered.
   void append(const uint8_t* data, size_t length);
@@ -57,6 +64,7 @@ class MovieModel {
 
   // Blocks left out, in stream order.
   const std::vector<Rejection>& rejections() const { return rejections_; }
+  const std::vector<EmptyRepeat>& emptyRepeats() const { return emptyRepeats_; }
   // A block length of 0x8000 or more was met: nothing after it is read.
   bool broken() const { return broken_; }
   std::optional<Place> brokenAt() const { return broken_ ? std::optional<Place>(next_) : std::nullopt; }
@@ -82,6 +90,7 @@ class MovieModel {
   std::vector<std::shared_ptr<const GroupRecord>> groups_;
   std::vector<Place> groupOrigins_;
   std::vector<Rejection> rejections_;
+  std::vector<EmptyRepeat> emptyRepeats_;
 };
 
 }  // namespace vxa
