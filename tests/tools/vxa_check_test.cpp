@@ -94,6 +94,14 @@ TEST_F(VxaTool, CheckFindsWhatThePlugInWouldNotShowAsAuthored) {
   known.fontName = "Times";
   kinds.blocks[0] = groups({1}, {object(42), text, text, known, object(-1), object(ObjectKind::Comment)});
 
+  // 30 wide-pen circles of 8297 units each: the 25th would pass the bound.
+  Stream heavy = movie(2);
+  ObjectRecord circle = object(ObjectKind::Oval);
+  circle.right = circle.bottom = 255;
+  circle.lineWidth = 2;
+  circle.fillPattern = 255;
+  heavy.blocks[0] = groups({1}, std::vector<ObjectRecord>(30, circle));
+
   Stream stalls = movie(6);
   stalls.blocks.erase(stalls.blocks.begin() + 4);  // frame 4
 
@@ -128,6 +136,13 @@ TEST_F(VxaTool, CheckFindsWhatThePlugInWouldNotShowAsAuthored) {
        "block 0 at byte 20: group 1 names the font \"Chicago\", which the plug-in does not know: it draws those "
        "texts in System\n"
        "block 0 at byte 20: object 4 of group 1 has kind -1, which no object has: the plug-in draws nothing for it\n"},
+      {"frames over the drawing bound", encodeStream(heavy),
+       "block 1 at byte @1: frame 1 asks for 248910 units of drawing, over the 200000 a frame may have: the "
+       "plug-in stops drawing it before object 24 of group 1 (item 0) and says once that part of the animation "
+       "can't be shown\n"
+       "block 2 at byte @2: frame 2 asks for 248910 units of drawing, over the 200000 a frame may have: the "
+       "plug-in stops drawing it before object 24 of group 1 (item 0) and says once that part of the animation "
+       "can't be shown\n"},
       {"a frame that never comes", encodeStream(stalls),
        "end of the stream at byte @6: frame 4 never arrives\n"
        "end of the stream at byte @6: playback stalls at frame 3: frame 4 never shows\n"},
@@ -154,6 +169,7 @@ TEST_F(VxaTool, CheckFindsWhatThePlugInWouldNotShowAsAuthored) {
     const Stream* offsets = c.what == std::string("numbers outside the tables") ? &outside
                             : c.what == std::string("a repeat with nothing to copy") ? &repeats
                             : c.what == std::string("a frame that never comes")      ? &stalls
+                            : c.what == std::string("frames over the drawing bound") ? &heavy
                                                                                      : &whole;
     const std::vector<size_t> blockAt = starts(*offsets);
     for (size_t marker = expected.find('@'); marker != std::string::npos; marker = expected.find('@')) {

@@ -10,6 +10,7 @@
 #include "local_playback.h"
 #include "movie/format/stream.h"
 #include "movie/model/movie_model.h"
+#include "playback/timeline/frame_budget.h"
 #include "playback/timeline/playback_rules.h"
 #include "sound_folder.h"
 
@@ -187,7 +188,10 @@ class Checker {
     const int16_t last = model_.frameCount();
     const playback::TimelineEnd played = playback::runTimeline(
         bytes_, localFileSchedule(bytes_.size(), 0), nullptr,
-        [last](const playback::TimerStep& step, const playback::MoviePlayer&) { return step.shown != last; });
+        [this, last](const playback::TimerStep& step, const playback::MoviePlayer& player) {
+          if (step.shown != 0 && budgetChecked_.insert(step.shown).second) checkBudget(step.shown, player.movie());
+          return step.shown != last;
+        });
     if (played.reason == playback::TimelineEnd::Reason::Stalled) {
       const int16_t next = static_cast<int16_t>(played.currentFrame + 1);
       add(end, place, (played.currentFrame == 0 ? std::string("playback stalls before frame 1")
@@ -196,8 +200,36 @@ class Checker {
     }
   }
 
+  // A frame is measured as it is shown, with the groups it is drawn with then.
+  void checkBudget(int16_t n, const MovieModel& movie) {
+    const FrameRecord* record = movie.frame(n);
+    FrameBudget budget;
+    uint64_t asked = 0;
+    std::string cutAt;
+    for (size_t i = 0; i < record->items.size(); ++i) {
+      const int16_t id = record->items[i].groupId;
+      if (!playback::namesGroup(id, movie.groupCount())) continue;
+      const std::shared_ptr<const GroupRecord> group = movie.group(id);
+      for (size_t j = 0; group && j < group->objects.size(); ++j) {
+        const uint32_t cost = drawingCost(group->objects[j]);
+        asked += cost;
+        if (!budget.admit(cost) && cutAt.empty()) {
+          cutAt = "object " + std::to_string(j) + " of group " + std::to_string(id) + " (item " +
+                  std::to_string(i) + ")";
+        }
+      }
+    }
+    if (!budget.cut()) return;
+    const MovieModel::Place origin = *movie.frameOrigin(n);
+    add(origin.offset, blockPlace(origin.block, origin.offset),
+        "frame " + std::to_string(n) + " asks for " + std::to_string(asked) + " units of drawing, over the " +
+            std::to_string(kFrameDrawingBound) + " a frame may have: the plug-in stops drawing it before " + cutAt +
+            " and says once that part of the animation can't be shown");
+  }
+
   const std::vector<uint8_t>& bytes_;
   const SoundFolder* sounds_;
+  std::set<int16_t> budgetChecked_;
   StreamPieces stream_;
   MovieModel model_;
   std::map<size_t, std::string> refusals_;
