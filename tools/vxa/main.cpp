@@ -36,6 +36,13 @@ const Command kCommands[] = {
      "(cue MS start|again|stop N), and why playback ends; the stream arrives in\n"
      "the chunks given (default: whole, at 0, and ends then), --hold clicks that\n"
      "long after a hold for a click began; --for stops after MS (default 60000)"},
+    {"export", exportCommand,
+     "vxa export MOVIE.vxa -o OUT.gif|OUT.png|OUT.webm|OUT.mp4 [--sounds DIR]\n"
+     "           [--loops K] [--hold MS]",
+     "the movie as an animated GIF or PNG, or a video with its sounds (through\n"
+     "ffmpeg), each frame held as long as the plug-in shows it; a looping movie\n"
+     "gives its first pass and K more loops (default 3); a hold for a click lasts\n"
+     "MS (default 3000); sounds from DIR, else VXA_WAV beside the movie"},
 };
 
 void printHelp() {
