@@ -32,8 +32,8 @@ std::vector<std::string> ffmpegArguments(const VideoWriter::Settings& s, int wid
   // line of black at its right or bottom.
   args.insert(args.end(), {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p"});
   if (webm) {
-    args.insert(args.end(), {"-c:v", "libvpx-vp9", "-crf", "30", "-b:v", "0", "-deadline", "good",
-                             "-cpu-used", "5", "-row-mt", "1"});
+    args.insert(args.end(), {"-c:v", "libvpx-vp9", "-crf", "30", "-b:v", "0", "-deadline", "realtime",
+                             "-cpu-used", "8", "-row-mt", "1"});
     if (s.soundTrack) args.insert(args.end(), {"-c:a", "libopus", "-b:a", "96k"});
   } else {
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-movflags", "+faststart"});
