@@ -97,7 +97,8 @@ void paintFrames(const MovieFile& movie, const ExportSettings& settings, const E
   std::unique_ptr<FramePainter> painter;
   size_t index = 0;
   playForExport(movie.bytes(), settings, [&](const playback::TimerStep& step, const playback::MoviePlayer& player) {
-    if (!step.shown) return;
+    // The same run as the plan: the same frames at the same times.
+    if (!step.shown || index == plan.shown.size()) return;
     if (!painter) painter = std::make_unique<FramePainter>(player.movie());
     const uint32_t until = index + 1 < plan.shown.size() ? plan.shown[index + 1].at : plan.endMs;
     joiner.add(painter->paint(step.shown), until - plan.shown[index].at);
