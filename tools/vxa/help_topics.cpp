@@ -126,7 +126,8 @@ std::string playbackTopic() {
     text += format(
         "\nA looping movie goes on with frame %d after its last frame; one of %d frames\n"
         "or fewer ends instead. waitForClick holds once, on frame %d, until a click.\n"
-        "A click at any other time pauses, the next resumes; ESC stops.\n\n",
+        "A click before that hold counts as its click; any other click pauses, the\n"
+        "next resumes; ESC stops.\n\n",
         playback::kHoldAfterFrame + 1, playback::kHoldAfterFrame, playback::kHoldAfterFrame + 1);
     text += "loop, 8 frames:          " + frameOrder(8, true, false) + "\n";
     text += "loop, 5 frames:          " + frameOrder(5, true, false) + "\n";

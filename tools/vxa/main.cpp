@@ -1,9 +1,11 @@
 // vxa: the .vxa format's working tool.
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands.h"
+#include "help_topics.h"
 #include "tool_failure.h"
 
 namespace {
@@ -45,32 +47,55 @@ const Command kCommands[] = {
      "MS (default 3000); sounds from DIR, else VXA_WAV beside the movie"},
 };
 
+// Continuation lines of a usage or a summary, set under its first line.
+std::string indented(std::string text, size_t spaces) {
+  for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+    text.insert(at + 1, spaces, ' ');
+  }
+  return text;
+}
+
 void printHelp() {
   std::cout << "usage:";
   for (const Command& command : kCommands) {
-    std::string usage = command.usage;
-    for (size_t at = usage.find('\n'); at != std::string::npos; at = usage.find('\n', at + 1)) {
-      usage.insert(at + 1, 7, ' ');
-    }
-    std::cout << (&command == kCommands ? " " : "       ") << usage << "\n";
+    std::cout << (&command == kCommands ? " " : "       ") << indented(command.usage, 7) << "\n";
   }
-  std::cout << "       vxa --help\n\n";
+  std::cout << "       vxa help [COMMAND | TOPIC]\n\n";
   for (const Command& command : kCommands) {
-    std::string summary = command.summary;
-    for (size_t at = summary.find('\n'); at != std::string::npos; at = summary.find('\n', at + 1)) {
-      summary.insert(at + 1, 10, ' ');
-    }
-    std::cout << command.name << std::string(10 - std::string(command.name).size(), ' ') << summary << "\n";
+    std::cout << command.name << std::string(10 - std::string(command.name).size(), ' ')
+              << indented(command.summary, 10) << "\n";
+  }
+  std::cout << "\nTopics of vxa help, for writing a source:\n";
+  for (const HelpTopic& topic : helpTopics()) {
+    std::cout << "  " << topic.name << std::string(10 - std::string(topic.name).size(), ' ') << topic.summary
+              << "\n";
   }
   std::cout << "\nErrors name the JSON path (e.g. blocks[3].groups[0].objects[2].left) or the\n"
                "block and byte offset, and leave no output file behind. The source form is\n"
-               "described in docs/vxa-source.md.\n";
+               "described in docs/vxa-source.md, making movies in docs/authoring.md.\n";
+}
+
+// vxa help NAME: a command's usage and what it does, or a topic.
+int help(const std::string& name) {
+  for (const Command& command : kCommands) {
+    if (name == command.name) {
+      std::cout << "usage: " << indented(command.usage, 7) << "\n\n" << command.summary << "\n";
+      return 0;
+    }
+  }
+  if (const std::optional<std::string> text = helpTopicText(name)) {
+    std::cout << *text;
+    return 0;
+  }
+  usageError("no help on \"" + name + "\"");
 }
 
 int run(const Args& args) {
   if (args.empty()) usageError("no command given");
   const std::string& name = args[0];
   if (name == "--help" || name == "-h" || name == "help") {
+    if (args.size() > 2) usageError("help takes one command or topic");
+    if (args.size() == 2) return help(args[1]);
     printHelp();
     return 0;
   }
