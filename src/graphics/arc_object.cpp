@@ -23,5 +23,12 @@ void ArcObject::draw(OffscreenSurface& surface) {
     // The platform draws counter-clockwise from the first radial to the
     // second, so starting at the end point the arc runs clockwise from the
     // start angle through the sweep.
-    Arc(surface.handle(), r.left, r.top, r.right, r.bottom, endPoint_.x, endPoint_.y, startPoint_.x, startPoint_.y);
+    auto paint = [&](HDC context) {
+        Arc(context, r.left, r.top, r.right, r.bottom, endPoint_.x, endPoint_.y, startPoint_.x, startPoint_.y);
+    };
+    if (r.lineWidth < 2) {
+        paint(surface.handle());
+        return;
+    }
+    outline_.draw(surface.handle(), rect(), r.lineWidth, penColor(), false, surface.recordingBudget(), paint);
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "graphics/graphic_object.h"
+#include "graphics/recorded_outline.h"
 
 // Kind 5: part of the ellipse inscribed in the rectangle, from a start angle
 // clockwise through a sweep. Angles are degrees clockwise from 12 o'clock.
@@ -14,10 +15,14 @@ public:
     // their direction from the centre counts.
     const POINT& startPoint() const { return startPoint_; }
     const POINT& endPoint() const { return endPoint_; }
+    // Whether its wide line is painted from a recording.
+    bool outlineRecorded() const { return outline_.recorded(); }
 
 private:
     POINT radialPoint(int angle) const;
 
     POINT startPoint_;
     POINT endPoint_;
+    // A wide pen's arc is recorded (RecordedOutline).
+    RecordedOutline outline_;
 };

@@ -42,6 +42,8 @@ protected:
     // The object's line pen (inside-frame, lineWidth wide; the null pen for
     // pattern 255), adopted by the surface.
     void selectPen(OffscreenSurface& surface) const;
+    // The colour of that pen, when it is not the null pen.
+    COLORREF penColor() const;
     // The fill or line brush (the null brush for pattern 255), adopted by
     // the surface.
     void selectBrush(OffscreenSurface& surface, BrushChoice choice) const;

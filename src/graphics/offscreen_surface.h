@@ -11,6 +11,7 @@
 #include "framework/device_context.h"
 #include "framework/gdi_object.h"
 #include "graphics/pattern_tile_maker.h"
+#include "graphics/recorded_outline.h"
 #include "graphics/tables/object_header.h"
 
 class OffscreenSurface : public fw::DeviceContext {
@@ -44,6 +45,11 @@ public:
     const RECT& rect() const { return surfaceRect_; }
     HBITMAP patternSheet() const { return patternSheet_.handle(); }
 
+    // What recordings of wide outlines drawn here may hold (RecordedOutline):
+    // some hundreds of shapes, far more than a frame of a real movie has.
+    static constexpr size_t kRecordingBytes = 4u << 20;
+    const std::shared_ptr<RecordingBudget>& recordingBudget() const { return recordingBudget_; }
+
 private:
     HPEN savedPen_ = nullptr;
     HBRUSH savedBrush_ = nullptr;
@@ -53,4 +59,5 @@ private:
     // Made with the first pattern brush; it keeps the sheet selected, so it
     // goes before the sheet.
     mutable std::unique_ptr<PatternTileMaker> tileMaker_;
+    std::shared_ptr<RecordingBudget> recordingBudget_ = std::make_shared<RecordingBudget>(kRecordingBytes);
 };

@@ -9,12 +9,15 @@ void GraphicObject::selectPen(OffscreenSurface& surface) const {
     if (header_.linePattern == Pattern::None) {
         pen.reset(static_cast<HPEN>(GetStockObject(NULL_PEN)));
     } else {
-        // Only pattern 0 takes the second colour; a real pattern can't be
-        // imitated by a pen and is drawn solid in the first.
-        const int index = header_.linePattern == Pattern::SolidSecond ? header_.lineColor2 : header_.lineColor1;
-        pen.reset(CreatePen(PS_INSIDEFRAME, header_.lineWidth, colorForIndex(index)));
+        pen.reset(CreatePen(PS_INSIDEFRAME, header_.lineWidth, penColor()));
     }
     surface.adoptPen(pen);
+}
+
+COLORREF GraphicObject::penColor() const {
+    // Only pattern 0 takes the second colour; a real pattern can't be
+    // imitated by a pen and is drawn solid in the first.
+    return colorForIndex(header_.linePattern == Pattern::SolidSecond ? header_.lineColor2 : header_.lineColor1);
 }
 
 void GraphicObject::selectBrush(OffscreenSurface& surface, BrushChoice choice) const {

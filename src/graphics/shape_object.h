@@ -11,4 +11,7 @@ public:
 protected:
     // Paints the shape on r with the selected pen and brush.
     virtual void paintShape(HDC context, const RECT& r) const = 0;
+    // Paints the shape on its rectangle with the object's own solid pen and
+    // its fill brush, both selected.
+    virtual void paintOutlined(OffscreenSurface& surface);
 };

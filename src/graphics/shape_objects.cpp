@@ -12,7 +12,7 @@ void ShapeObject::draw(OffscreenSurface& surface) {
         // An inside-frame pen keeps the outline within the rectangle.
         selectPen(surface);
         selectBrush(surface, BrushChoice::Fill);
-        paintShape(context, rect());
+        paintOutlined(surface);
         return;
     }
 
@@ -36,9 +36,21 @@ void ShapeObject::draw(OffscreenSurface& surface) {
     }
 }
 
+void ShapeObject::paintOutlined(OffscreenSurface& surface) { paintShape(surface.handle(), rect()); }
+
 OvalObject::OvalObject(int kind, const ObjectHeader& header) : ShapeObject(kind, header) {}
 
 void OvalObject::paintShape(HDC context, const RECT& r) const { Ellipse(context, r.left, r.top, r.right, r.bottom); }
+
+void OvalObject::paintOutlined(OffscreenSurface& surface) {
+    if (header().lineWidth < 2) {
+        ShapeObject::paintOutlined(surface);
+        return;
+    }
+    const RECT r = rect();
+    outline_.draw(surface.handle(), r, header().lineWidth, penColor(), header().fillPattern != Pattern::None,
+                  surface.recordingBudget(), [&](HDC context) { paintShape(context, r); });
+}
 
 RectObject::RectObject(int kind, const ObjectHeader& header) : ShapeObject(kind, header) {}
 
