@@ -21,6 +21,19 @@ struct Image {
     uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
     uint32_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
     const uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+
+    // The pixels as 8-bit R, G, B bytes, rows from the top, without padding:
+    // what picture files are written from.
+    std::vector<uint8_t> rgbBytes() const {
+        std::vector<uint8_t> rgb;
+        rgb.reserve(pixels.size() * 3);
+        for (uint32_t p : pixels) {
+            rgb.push_back(static_cast<uint8_t>(p >> 16));
+            rgb.push_back(static_cast<uint8_t>(p >> 8));
+            rgb.push_back(static_cast<uint8_t>(p));
+        }
+        return rgb;
+    }
 };
 
 }  // namespace raster

@@ -31,13 +31,7 @@ std::vector<uint8_t> readFile(const std::string& path) {
 }
 
 bool writePng(const std::string& path, const raster::Image& image) {
-    std::vector<uint8_t> rgb;
-    rgb.reserve(image.pixels.size() * 3);
-    for (uint32_t p : image.pixels) {
-        rgb.push_back(static_cast<uint8_t>(p >> 16));
-        rgb.push_back(static_cast<uint8_t>(p >> 8));
-        rgb.push_back(static_cast<uint8_t>(p));
-    }
+    const std::vector<uint8_t> rgb = image.rgbBytes();
     return stbi_write_png(path.c_str(), image.width, image.height, 3, rgb.data(), image.width * 3) != 0;
 }
 
