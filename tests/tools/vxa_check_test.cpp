@@ -1,7 +1,9 @@
-// vxa check, info and timeline on valid and damaged streams: every finding
-// with its place and what the plug-in does, the figures info gives, and the
-// frame times the timeline prints.
+// vxa check, info, timeline and render on valid and damaged streams: every
+// finding with its place and what the plug-in does, the figures info gives,
+// the frame times the timeline prints and the pictures render draws.
 #include <gtest/gtest.h>
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
 
 #include "movie/format/block_encoder.h"
 #include "movie/format/stream.h"
@@ -246,6 +248,91 @@ TEST_F(VxaTool, TimelinePrintsFramesCuesAndTheEnd) {
             "cue 320 start 1\nframe 320 1\nframe 340 2\n"
             "frame 500 3\nframe 520 4\nframe 540 5\nframe 560 6\nframe 900 7\nframe 920 8\n"
             "end 920 ended at frame 8\n");
+}
+
+// The colour of pixel (x, y) of a PNG file, as 0xRRGGBB.
+uint32_t pixelOf(const fs::path& png, int x, int y) {
+  int width = 0, height = 0, channels = 0;
+  uint8_t* rgb = stbi_load(png.c_str(), &width, &height, &channels, 3);
+  EXPECT_NE(rgb, nullptr) << png;
+  if (!rgb || x >= width || y >= height) return 0xDEAD;
+  const uint8_t* p = rgb + 3 * (static_cast<size_t>(y) * width + x);
+  const uint32_t colour = p[0] << 16 | p[1] << 8 | p[2];
+  stbi_image_free(rgb);
+  return colour;
+}
+
+TEST_F(VxaTool, RenderDrawsEachFrameAsPlaybackShowsIt) {
+  // Frame n places an 8 x 8 black square at x = 8 (n - 1); frame 3 repeats
+  // frame 2's item and adds one of group 2 at x = 40: 30 wide circles, then a
+  // square the drawing budget leaves out.
+  Stream stream = movie(4);
+  stream.header.background = 1;
+  ObjectRecord square = object(ObjectKind::Rect);
+  square.fill1 = square.fill2 = square.line1 = square.line2 = 0;
+  ObjectRecord circle = object(ObjectKind::Oval);
+  circle.right = circle.bottom = 255;
+  circle.lineWidth = 2;
+  circle.fillPattern = 255;
+  circle.line1 = circle.line2 = 1;
+  std::vector<ObjectRecord> heavy(30, circle);
+  heavy.push_back(square);
+  stream.blocks[0] = groups({1}, {square});
+  stream.blocks[0].groups.push_back(GroupRecord{2, 0, 7, 7, heavy});
+  for (int16_t n = 1; n <= 4; ++n) stream.blocks[n].frame.items = {place(1, static_cast<int16_t>(8 * (n - 1)))};
+  stream.blocks[3].frame.items = {Item{0, 0, 0, 0, 0, 0, 0}, place(2, 40)};
+  writeBytes(file("m.vxa"), encodeStream(stream));
+
+  Result result = run("render " + file("m.vxa").string() + " --frames " + file("all").string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(file("all")), fs::directory_iterator()), 4);
+  const uint32_t black = 0x000000, white = 0xFFFFFF;
+  for (int n = 1; n <= 4; ++n) {
+    SCOPED_TRACE(n);
+    char name[16];
+    std::snprintf(name, sizeof name, "all/%05d.png", n);
+    for (int k = 1; k <= 4; ++k) {
+      // Frame 3 shows frame 2's square through its repeat, not one of its own.
+      const bool inked = k == (n == 3 ? 2 : n);
+      EXPECT_EQ(pixelOf(file(name), 8 * (k - 1) + 4, 4), inked ? black : white) << "square " << k;
+    }
+    EXPECT_EQ(pixelOf(file(name), 44, 4), white);
+  }
+  result = run("render " + file("m.vxa").string() + " --frame 3 -o " + file("3.png").string());
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(readBytes(file("3.png")), readBytes(file("all/00003.png")));
+
+  // Frame 3 never arrives: frames 1 and 2 are drawn, 3 and 4 are not.
+  stream.blocks.erase(stream.blocks.begin() + 3);
+  writeBytes(file("stalls.vxa"), encodeStream(stream));
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string err;
+  };
+  const std::string stalls = "render " + file("stalls.vxa").string();
+  const Case failures[] = {
+      {stalls + " --frame 3 -o " + file("s3.png").string(), 1,
+       "vxa: frame 3 never shows: playback stalls at frame 2, as frame 3 or a group it places never arrives "
+       "(vxa check tells more)\n"},
+      {stalls + " --frames " + file("some").string(), 1,
+       "vxa: frame 3 never shows: playback stalls at frame 2, as frame 3 or a group it places never arrives "
+       "(vxa check tells more); 2 frames in all never show\n"},
+      {stalls + " --frame 5 -o " + file("s5.png").string(), 1,
+       "vxa: frame 5 is outside the movie's frame table 1..4\n"},
+      {stalls + " --frame 1", 2, "vxa: --frame needs -o FRAME.png (see vxa --help)\n"},
+      {stalls + " -o " + file("x.png").string(), 2,
+       "vxa: render needs either --frame N with -o, or --frames DIR (see vxa --help)\n"},
+  };
+  for (const Case& c : failures) {
+    SCOPED_TRACE(c.arguments);
+    result = run(c.arguments);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.err, c.err);
+  }
+  EXPECT_FALSE(fs::exists(file("s3.png")));
+  EXPECT_TRUE(fs::exists(file("some/00002.png")));
+  EXPECT_FALSE(fs::exists(file("some/00003.png")));
 }
 
 }  // namespace

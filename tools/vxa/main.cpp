@@ -31,6 +31,11 @@ const Command kCommands[] = {
      "was authored, and what it does there; exit status 0 when there is none"},
     {"info", infoCommand, "vxa info MOVIE.vxa",
      "layout, size, rate, flags, counts, playing time, objects per frame, sounds"},
+    {"render", renderCommand, "vxa render MOVIE.vxa --frame N -o FRAME.png\n"
+     "vxa render MOVIE.vxa --frames DIR",
+     "the picture the plug-in's window shows once playback reaches frame N, or\n"
+     "every frame as DIR/NNNNN.png; a frame playback never reaches is an error\n"
+     "that says why"},
     {"timeline", timelineCommand,
      "vxa timeline MOVIE.vxa [--chunk MS:BYTES]... [--end MS] [--click MS]...\n"
      "             [--hold MS] [--sounds DIR] [--for MS]",
