@@ -73,7 +73,7 @@ web: setup
 	@cmake --preset web >/dev/null
 	@cmake --build build/wasm -j$(JOBS)
 
-# The player in headless Chromium, against build/web and the native renderer.
+# The player in headless Chromium, against build/web and `vxa render`.
 test-web: web build-native
 	node --test --test-concurrency=1 tests/web/
 

@@ -1,6 +1,6 @@
-// The player's pictures against the native renderer's: the same frame of
-// the same movie, pixel for pixel, from the WebAssembly build in Chromium and
-// from the native build.
+// The player's pictures against `vxa render`: the same frame of the same
+// movie, pixel for pixel, from the WebAssembly build in Chromium and from the
+// native tool.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
@@ -9,15 +9,13 @@ import path from "node:path";
 import { after, before, test } from "node:test";
 import { openPage, repository, startBrowser, startServer, until } from "./harness.mjs";
 
-// Every frame of a movie as the native build draws it once the whole stream
-// is in: FOLDER/NNNNN.png for frame N.
-const renderFrames = path.join(repository, "build/native/tests/graphics/raster/render_frames");
+// A frame of a movie as `vxa render` draws it.
+const vxa = path.join(repository, "build/native/tools/vxa/vxa");
 function nativeFrame(movie, n, folder) {
-  if (!fs.existsSync(folder)) {
-    fs.mkdirSync(folder);
-    execFileSync(renderFrames, [movie, folder]);
-  }
-  return fs.readFileSync(path.join(folder, String(n).padStart(5, "0") + ".png"));
+  fs.mkdirSync(folder, { recursive: true });
+  const png = path.join(folder, `${n}.png`);
+  execFileSync(vxa, ["render", movie, "--frame", String(n), "-o", png]);
+  return fs.readFileSync(png);
 }
 
 let server;
@@ -43,7 +41,7 @@ const movies = [
 ];
 
 for (const { name, frames, clickAfter } of movies) {
-  test(`${name}: the player's frames equal the native renderer's`, async () => {
+  test(`${name}: the player's frames equal vxa render's`, async () => {
     const movie = path.join(repository, `examples/${name}.vxa`);
     for (const n of frames) server.put(`/render/${name}-${n}.png`, nativeFrame(movie, n, path.join(folder, name)));
     server.put(`/render/${name}.vxa`, fs.readFileSync(movie));
