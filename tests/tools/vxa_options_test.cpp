@@ -46,6 +46,9 @@ const std::vector<Case>& cases() {
         {"timeline {movie} --hold 100", 0, "frame 520 6\nframe 620 7\nend 620 ended at frame 7"},
         {"timeline {movie} --sounds {dir}", 0, "cue 20 start 3 silent\n"},
         {"timeline {movie} --for 250", 0, "frame 220 3\nend 260 cut at frame 3"},
+        // frame 7 comes after the hold, which a render answers by itself
+        {"render {movie} --frame 7 -o {dir}/frame.png", 0, "\x89PNG"},
+        {"render {movie} --frames {dir}/frames", 0, ""},
         // the kind of file the name asks for (vxa_export_test checks what is in it)
         {"export {movie} -o {dir}/out.gif", 0, "GIF89a"},
         {"export {movie} -o {dir}/out.png --loops 0", 0, "\x89PNG"},
