@@ -322,6 +322,22 @@ TEST_F(MovieIntake, BlocksNamingEntriesOutsideTheTablesEnterNothing) {
     }
 }
 
+TEST_F(MovieIntake, NegativeGroupRecordCountKeepsTheFrame) {
+    // A wide count of 0x8000..0xFFFF stands for no group records.
+    vxa::Block second = frameBlock(2, {place(1, 3, 4)});
+    second.negativeGroupCount = -1;
+    auto movie = whole(streamBytes(wideHeader({64, 48, 2, 4}),
+                                   {groupBlock({rectGroup(1, 4, 4, 0)}), frameBlock(1, {place(1, 0, 0)}), second}));
+    EXPECT_EQ(0, movie->rejectedBlocks());
+    const FrameRecord* frame = movie->frame(2);
+    ASSERT_NE(nullptr, frame);
+    ASSERT_EQ(1u, frame->items.size());
+    EXPECT_EQ(1, frame->items[0].groupId);
+    EXPECT_EQ(4, frame->items[0].y);
+    EXPECT_NE(nullptr, movie->group(1));
+    EXPECT_TRUE(watcher_.boxes().empty());
+}
+
 TEST_F(MovieIntake, NegativeTableSizesGiveEmptyTables) {
     auto movie = whole(streamBytes(wideHeader({64, 48, -2, -7}), {frameBlock(1, {}), groupBlock({rectGroup(1, 2, 2, 0)})}));
     EXPECT_EQ(0, movie->frameCount());

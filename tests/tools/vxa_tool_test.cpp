@@ -86,6 +86,10 @@ TEST_F(VxaTool, GeneratedStreamsRoundTrip) {
   expectRoundTrip(encodeStream(samples::richStream(Layout::Narrow)));
   expectRoundTrip(samples::longStreamBytes(Layout::Wide, 60));
   expectRoundTrip(samples::longStreamBytes(Layout::Narrow, 60));
+  Stream negativeCount = samples::richStream(Layout::Wide);
+  negativeCount.blocks[2].groups.clear();
+  negativeCount.blocks[2].negativeGroupCount = INT16_MIN;
+  expectRoundTrip(encodeStream(negativeCount));
 }
 
 struct BadSource {
@@ -142,6 +146,10 @@ TEST_F(VxaTool, BadSourcesAreRefusedWithPathAndNoOutput) {
        "blocks[0].bytes: character 4: expected pairs of hex digits, one pair a byte"},
       {("{" + header + R"(, "blocks": [{"bytes": "00", "frame": {"number": 1}}]})"),
        "blocks[0].frame: unknown field (raw bytes has no such field)"},
+      {(inGroup + R"({"kind": "rect"}]}], "negativeGroupCount": -1}]})"),
+       "blocks[0].negativeGroupCount: stands for no group records: drop \"groups\""},
+      {R"({"header": {"layout": "narrow", "width": 1, "height": 1, "frameRate": 1, "groupCount": 1, "frameCount": 1}, "blocks": [{"negativeGroupCount": -1}]})",
+       "blocks[0].negativeGroupCount: only the wide layout has this field"},
   };
   for (const BadSource& bad : cases) {
     SCOPED_TRACE(bad.message);

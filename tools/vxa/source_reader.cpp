@@ -107,6 +107,15 @@ class SourceReader {
         block.groups.push_back(readGroup((*groups)[g], elementPath(fields.pathOf("groups"), g)));
       }
     }
+    if (!wide_) {
+      fields.forbid("negativeGroupCount", "only the wide layout has this field");
+    } else if (fields.has("negativeGroupCount")) {
+      if (!block.groups.empty()) {
+        sourceError(fields.pathOf("negativeGroupCount"), "stands for no group records: drop \"groups\"");
+      }
+      block.negativeGroupCount =
+          static_cast<int16_t>(fields.requiredInteger("negativeGroupCount", INT16_MIN, -1));
+    }
     fields.finish("a block");
     return block;
   }

@@ -156,6 +156,7 @@ Json block(const Block& b) {
     for (const GroupRecord& g : b.groups) groups.push_back(group(g));
     json["groups"] = std::move(groups);
   }
+  if (b.negativeGroupCount != 0) json["negativeGroupCount"] = b.negativeGroupCount;
   return json;
 }
 

@@ -31,7 +31,7 @@ bool operator==(const GroupRecord& a, const GroupRecord& b) {
 }
 
 bool operator==(const Block& a, const Block& b) {
-  return a.frame == b.frame && a.groups == b.groups;
+  return a.frame == b.frame && a.groups == b.groups && a.negativeGroupCount == b.negativeGroupCount;
 }
 
 }  // namespace vxa

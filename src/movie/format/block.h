@@ -71,6 +71,11 @@ struct GroupRecord {
 struct Block {
   FramePart frame;
   std::vector<GroupRecord> groups;
+  // A wide group record count of 0x8000..0xFFFF is negative: it stands for no
+  // group records, and the block's frame record still counts. The stored
+  // value is kept here (with `groups` empty) so that the block encodes back
+  // to the same bytes; 0 for any other count.
+  int16_t negativeGroupCount = 0;
 };
 
 bool operator==(const Item& a, const Item& b);

@@ -19,8 +19,9 @@ class BodyDecoder {
       return fail(0, "body of " + std::to_string(length_) + " bytes exceeds " +
                          std::to_string(kMaxBodyLength));
     }
+    out.negativeGroupCount = 0;
     if (!decodeFrame(out.frame)) return false;
-    if (!decodeGroups(out.groups)) return false;
+    if (!decodeGroups(out)) return false;
     if (offset_ != length_) {
       const size_t extra = length_ - offset_;
       return fail(offset_, std::to_string(extra) + (extra == 1 ? " byte" : " bytes") +
@@ -98,16 +99,19 @@ class BodyDecoder {
     return true;
   }
 
-  bool decodeGroups(std::vector<GroupRecord>& groups) {
+  bool decodeGroups(Block& block) {
+    std::vector<GroupRecord>& groups = block.groups;
     if (!has(countSize())) {
       groups.clear();
       return runsPast("group record count");
     }
-    const size_t countOffset = offset_;
     const int groupCount = count();
     if (groupCount < 0) {
+      // No group records; the stored value is kept so the block encodes back
+      // to the same bytes.
       groups.clear();
-      return fail(countOffset, "group record count " + std::to_string(groupCount) + " is negative");
+      block.negativeGroupCount = static_cast<int16_t>(groupCount);
+      return true;
     }
     // Records left from an earlier block are overwritten, so that a decoder's
     // output reused block after block keeps its memory: in the long run no

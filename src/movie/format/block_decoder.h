@@ -15,8 +15,9 @@ struct DecodeError {
 };
 
 // Decodes one whole block body and checks its structure: the records must fill
-// exactly `length` bytes, counts must not be negative and every string must end
-// with a NUL inside the block. Never reads outside [body, body + length).
+// exactly `length` bytes, object and point counts must not be negative and
+// every string must end with a NUL inside the block. A negative group record
+// count means no group records (Block::negativeGroupCount). Never reads outside [body, body + length).
 // Repeated items come back with presence 0 and every other field 0. On false,
 // `error` says what and where and `out` holds no meaningful content.
 bool decodeBlock(const uint8_t* body, size_t length, Layout layout, Block& out,

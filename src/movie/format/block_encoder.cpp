@@ -34,6 +34,13 @@ class BodyEncoder {
 
   void encode(const Block& block) {
     encodeFrame(block.frame);
+    if (block.negativeGroupCount != 0) {
+      if (block.negativeGroupCount > 0 || !wide_ || !block.groups.empty()) {
+        refuse("a negative group record count is a wide block's, without group records, and below 0");
+      }
+      word(block.negativeGroupCount);
+      return;
+    }
     putCount(block.groups.size(), "group record count");
     for (size_t g = 0; g < block.groups.size(); ++g) encodeGroup(block.groups[g]);
   }

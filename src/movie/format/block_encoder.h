@@ -12,7 +12,8 @@ namespace vxa {
 // leaving `out` as it was, for a block that has no exact encoding: a body over
 // 32767 bytes, a count that does not fit its field, a string holding a NUL, or
 // a field set that the layout or the record's kind does not store (wide-only
-// fields in the narrow layout, payload of another kind, fields of a repeat).
+// fields in the narrow layout, payload of another kind, fields of a repeat, a
+// negative group record count beside group records).
 void encodeBlock(const Block& block, Layout layout, std::vector<uint8_t>& out);
 
 }  // namespace vxa

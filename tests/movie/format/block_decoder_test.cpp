@@ -172,6 +172,22 @@ TEST(ObjectPayloads, CommentKeepsItsStringAndUnknownKindsOnlyTheirHeader) {
   EXPECT_EQ(decoded[2].reserved, 12);
 }
 
+TEST(BlockLayouts, ANegativeGroupRecordCountMeansNoGroupsAndKeepsTheFrame) {
+  // Frame 3 placing group 2 at (1, 1), then a wide count of 0x8000..0xFFFF.
+  const Bytes frame = {0x00, 0x03, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x02,
+                       0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00};
+  for (const Bytes count : {Bytes{0xFF, 0xFF}, Bytes{0x80, 0x00}, Bytes{0xC0, 0x01}}) {
+    const Bytes body = concat(frame, count);
+    const Block block = decodeOk(body, Layout::Wide);
+    EXPECT_EQ(block.frame.number, 3);
+    ASSERT_EQ(block.frame.items.size(), 1u);
+    EXPECT_EQ(block.frame.items[0].groupId, 2);
+    EXPECT_TRUE(block.groups.empty());
+    EXPECT_EQ(static_cast<uint16_t>(block.negativeGroupCount), (count[0] << 8) | count[1]);
+    EXPECT_EQ(bodyOf(block, Layout::Wide), body);
+  }
+}
+
 TEST(MalformedBodies, EveryTruncationIsRejected) {
   for (const Layout layout : {Layout::Wide, Layout::Narrow}) {
     for (const Block& block : samples::richStream(layout).blocks) {
@@ -202,7 +218,7 @@ TEST(MalformedBodies, EachFaultIsNamedAtItsOffset) {
     size_t offset;
   } rows[] = {
       {trailing, "1 byte left over after the last group record", trailing.size() - 1},
-      {{0x00, 0x00, 0x00, 0xFF, 0xFF}, "group record count -1 is negative", anywhere},
+      {{0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00}, "1 byte left over after the last group record", 5},
       {{0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x07, 0x01, 0x80, 0x00, 0x0F, 0x0F},
        "object count -32768 of group 7 is negative", 8},
       {wideGroupBody(1, concat(objectHeader(0), {0xFF, 0xFE})),

@@ -100,6 +100,19 @@ TEST(BlockEncoder, RefusesFieldsTheLayoutOrRecordDoesNotStore) {
   otherKind.groups[0].objects[0].fontName = "Arial";
   EXPECT_EQ(refusal(otherKind, Layout::Wide),
             "object 0 in group 0 of kind 3 carries fields of another kind");
+
+  const std::string negativeCount =
+      "a negative group record count is a wide block's, without group records, and below 0";
+  Block narrowNegative = frameBlock(2);
+  narrowNegative.negativeGroupCount = -1;
+  EXPECT_EQ(refusal(narrowNegative, Layout::Narrow), negativeCount);
+  Block negativeWithGroups = otherKind;
+  negativeWithGroups.groups[0].objects[0].fontName.clear();
+  negativeWithGroups.negativeGroupCount = -1;
+  EXPECT_EQ(refusal(negativeWithGroups, Layout::Wide), negativeCount);
+  Block positive = frameBlock(2);
+  positive.negativeGroupCount = 5;
+  EXPECT_EQ(refusal(positive, Layout::Wide), negativeCount);
 }
 
 TEST(BlockEncoder, RefusesNulInsideStrings) {
