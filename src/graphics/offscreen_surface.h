@@ -42,6 +42,9 @@ public:
     // stretched to its size.
     void copyToWindow(HWND window, const RECT* target) const;
 
+    // Whether there is a context with the movie-sized bitmap in it: a
+    // surface that is too large for the memory at hand has none.
+    bool hasBitmap() const { return savedBitmap_ != nullptr; }
     const RECT& rect() const { return surfaceRect_; }
     HBITMAP patternSheet() const { return patternSheet_.handle(); }
 

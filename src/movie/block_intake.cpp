@@ -106,6 +106,15 @@ void Movie::setUp(const vxa::Header& header) {
         offscreen_ = std::make_unique<OffscreenSurface>(windowDc.handle(), bounds_,
                                                         OffscreenSurface::kPatternSheetId);
     }
+    if (header.width > 0 && header.height > 0 && !offscreen_->hasBitmap()) {
+        // A picture too large for the memory at hand (32767 x 32767 takes 4
+        // GB) is told like any allocation that fails while setting up: the
+        // movie stays empty, rather than play into nothing.
+        offscreen_.reset();
+        memoryNoticePending_ = true;
+        closeIntake();
+        return;
+    }
     buildContext_.keepFontsRealizedFor(offscreen_->handle());
     // A negative count can name no entry: its table stays empty.
     groups_.resize(static_cast<size_t>(std::max<int>(0, header.groupCount)));

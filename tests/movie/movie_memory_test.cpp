@@ -197,6 +197,30 @@ TEST_F(MovieMemory, EveryFailedAllocationInTheIntakeKeepsWhatWasComplete) {
     EXPECT_GT(failures, 20);
 }
 
+TEST_F(MovieMemory, APictureTooLargeForMemoryIsToldAndLeavesAnEmptyMovie) {
+    const struct {
+        int16_t width, height;
+        bool made;
+    } rows[] = {{80, 60, true}, {32767, 32767, false}, {32767, 1, true}};
+    for (const auto& row : rows) {
+        const long before = liveAllocations;
+        {
+            auto movie = feed(streamBytes(wideHeader({row.width, row.height, 3, 6}), blocks()), {}, window_.object());
+            const std::vector<SeenBox> boxes = takeBoxes();
+            EXPECT_EQ(row.made, movie->offscreen() != nullptr) << row.width << " x " << row.height;
+            EXPECT_EQ(row.made, movie->takingData());
+            EXPECT_EQ(row.made ? 6 : 0, movie->frameCount());
+            ASSERT_EQ(row.made ? 0u : 1u, boxes.size());
+            if (!row.made) {
+                EXPECT_EQ(messages::kNotEnoughMemory, boxes[0].text);
+            }
+            movie->resetPlayback();
+            EXPECT_EQ(row.made ? 1 : 0, movie->tick(movie->getBounds()));
+        }
+        EXPECT_EQ(before, liveAllocations);
+    }
+}
+
 TEST_F(MovieMemory, FailedAllocationWhileSettingUpLeavesAMovieThatEnds) {
     const std::vector<uint8_t> bytes = streamBytes(kHeader, blocks());
     int failures = 0;
