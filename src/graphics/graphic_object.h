@@ -4,6 +4,7 @@
 // object never adds its group's position itself.
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "graphics/object_build_context.h"
@@ -33,6 +34,11 @@ public:
     // The object's share of its movie's bounds, given back when it dies.
     void holdShare(ObjectBuildContext::Share share) { share_ = std::move(share); }
 
+    // What drawing the object once costs of a frame's budget (drawingCost of
+    // its record).
+    uint32_t drawingCost() const { return drawingCost_; }
+    void setDrawingCost(uint32_t cost) { drawingCost_ = cost; }
+
 protected:
     enum class BrushChoice { Fill, Line };
 
@@ -53,4 +59,5 @@ private:
     ObjectHeader header_;
     RECT innerRect_;
     ObjectBuildContext::Share share_;
+    uint32_t drawingCost_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "graphics/rect_object.h"
 #include "graphics/round_rect_object.h"
 #include "graphics/text_object.h"
+#include "playback/timeline/frame_budget.h"
 
 namespace {
 
@@ -73,5 +74,6 @@ BuiltObject buildGraphicObject(const vxa::ObjectRecord& record, ObjectBuildConte
     }
     built.object = buildObject(record, context);
     built.object->holdShare(context.take(amounts));
+    built.object->setDrawingCost(vxa::drawingCost(record));
     return built;
 }

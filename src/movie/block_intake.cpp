@@ -170,6 +170,10 @@ void Movie::reject(std::string reason) {
     ++rejectedBlocks_;
     OutputDebugStringA(("zured16: block left out: " + reason + "\n").c_str());
     lastRejection_ = std::move(reason);
+    noteDamage();
+}
+
+void Movie::noteDamage() {
     if (!damageReported_) damageNoticePending_ = true;
 }
 

@@ -19,6 +19,7 @@
 #include "movie/format/stream_reader.h"
 #include "movie/model/frame_record.h"
 #include "playback/clock.h"
+#include "playback/timeline/frame_budget.h"
 #include "playback/timeline/playback_rules.h"
 #include "playback/timeline/sound_step.h"
 #include "sound/sound_failure_notice.h"
@@ -116,13 +117,15 @@ private:
     void reject(std::string reason);
     void closeIntake();
     bool tellPendingNotices();
+    // Asks for the once-per-movie notice that part of the movie can't be shown.
+    void noteDamage();
 
     // Rendering (frame_rendering.cpp).
     bool runSoundStep(int16_t soundNumber);
     bool dropSound();
     std::unique_ptr<SoundCue> makeCue(int16_t soundNumber);
     void paintBackground();
-    int drawItems(const FrameRecord& record);
+    int drawItems(const FrameRecord& record, vxa::FrameBudget& budget);
     bool surfaceShows(const FrameRecord& record) const;
 
     // Playback clock (playback_clock.cpp).

@@ -20,15 +20,29 @@ void ObjectGroup::place(int16_t x, int16_t y) {
     draw();
 }
 
-void ObjectGroup::draw() {
+bool ObjectGroup::place(int16_t x, int16_t y, vxa::FrameBudget& budget) {
+    placement_ = RECT{x, y, x + extent_.right, y + extent_.bottom};
+    return drawWithin(&budget);
+}
+
+void ObjectGroup::draw() { drawWithin(nullptr); }
+
+bool ObjectGroup::drawWithin(vxa::FrameBudget* budget) {
     HDC context = surface_.handle();
     SelectPalette(context, palette_, FALSE);
     POINT origin{};
     GetWindowOrgEx(context, &origin);
     // Group point (px, py) lands at (placement.left + px, placement.top + py).
     SetWindowOrgEx(context, -placement_.left, -placement_.top, nullptr);
+    bool within = true;
     for (const std::unique_ptr<GraphicObject>& object : objects_) {
-        if (object) object->draw(surface_);
+        if (!object) continue;  // builds nothing, costs nothing
+        if (budget && !budget->admit(object->drawingCost())) {
+            within = false;
+            break;
+        }
+        object->draw(surface_);
     }
     SetWindowOrgEx(context, origin.x, origin.y, nullptr);
+    return within;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/graphic_object.h"
+#include "playback/timeline/frame_budget.h"
 
 class OffscreenSurface;
 
@@ -28,6 +29,9 @@ public:
     // Moves the placement's top-left corner to (x, y) in movie coordinates and
     // draws there. Nothing is clipped to the group's extent.
     void place(int16_t x, int16_t y);
+    // The same within a frame's drawing budget: only the objects the budget
+    // admits are drawn. False once the budget has cut the frame.
+    bool place(int16_t x, int16_t y, vxa::FrameBudget& budget);
 
     int16_t id() const { return id_; }
     const RECT& extent() const { return extent_; }
@@ -36,6 +40,8 @@ public:
     const GraphicObject* object(size_t index) const { return objects_[index].get(); }
 
 private:
+    bool drawWithin(vxa::FrameBudget* budget);
+
     RECT extent_;
     RECT placement_;
     int16_t id_;

@@ -56,18 +56,26 @@ int Movie::renderFrame(int16_t n, RECT target) {
         record = frame(n);
         if (!record) return 0;
 
+        vxa::FrameBudget budget;
         if (!surfaceShows(*record)) {
             // Until it is complete the surface holds no whole picture.
             composed_.complete = false;
             ++compositions_;
             paintBackground();
-            if (!drawItems(*record)) return 0;
+            if (!drawItems(*record, budget)) return 0;
             composed_.items = record->items;
             composed_.background = backgroundColor_;
             composed_.groupArrivals = groupArrivals_;
             composed_.complete = true;
         }
         offscreen_->copyToWindow(window_.handle(), &target);
+        if (budget.cut()) {
+            // What was drawn is shown; the user is told once that more was
+            // asked for than a frame may draw. The box lets nothing render
+            // meanwhile (this frame is still in progress).
+            noteDamage();
+            tellPendingNotices();
+        }
         return 1;
     } catch (const std::bad_alloc&) {
         // Nothing reached the window; the next timer message tries again. No
@@ -100,12 +108,13 @@ bool Movie::surfaceShows(const FrameRecord& record) const {
            composed_.background == backgroundColor_ && composed_.items == record.items;
 }
 
-int Movie::drawItems(const FrameRecord& record) {
+int Movie::drawItems(const FrameRecord& record, vxa::FrameBudget& budget) {
     for (const FrameItem& item : record.items) {
         if (!playback::namesGroup(item.groupId, groupCount())) continue;
         ObjectGroup* group = groups_[item.groupId - 1].get();
         if (!group) return 0;  // not arrived yet: the frame is tried again later
-        group->place(item.x, item.y);
+        // Past the budget the frame ends: later items are not looked at.
+        if (!group->place(item.x, item.y, budget)) break;
     }
     return 1;
 }

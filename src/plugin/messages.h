@@ -14,7 +14,8 @@ inline constexpr char kFormatTooLong[] = "whoops, string too long to display!";
 
 inline constexpr char kNotEnoughMemory[] =
     "Not enough memory to run this animation. Quit and increase Netscape's memory.";
-// Told once per movie when blocks of its stream had to be left out.
+// Told once per movie when blocks of its stream had to be left out, or when
+// a frame asked for more drawing than a frame may do.
 inline constexpr char kDamagedAnimation[] =
     "Part of this animation is damaged or too large and cannot be shown.";
 inline constexpr char kCantCreateFont[] = "Can't create font : %s, size : %d";

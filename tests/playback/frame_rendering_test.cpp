@@ -11,6 +11,8 @@
 #include "message_box_watcher.h"
 #include "movie/object_group.h"
 #include "movie_test_support.h"
+#include "plugin/messages.h"
+#include "playback/timeline/frame_budget.h"
 #include "sound/mci_device.h"
 #include "sound/sound_cue.h"
 
@@ -133,6 +135,53 @@ TEST_F(FrameRendering, PlacedGroupsReachTheWindowInOneCopy) {
     EXPECT_EQ(0, movie_->renderFrame(0, bounds));
     EXPECT_EQ(0, movie_->renderFrame(-2, bounds));
     EXPECT_EQ(kRed, window_.pixel(11, 21));
+}
+
+// A frame that asks for more drawing than a frame may do is drawn up to the
+// first object past the budget, shown, and told once per movie; playback
+// goes on.
+TEST_F(FrameRendering, AFrameOverTheDrawingBudgetIsCutToldOnceAndPlaybackGoesOn) {
+    const auto squareAt = [](int x, int colourIndex) {
+        vxa::ObjectRecord square = rectGroup(1, 8, 8, colourIndex).objects[0];
+        square.left = static_cast<uint8_t>(x);
+        square.right = static_cast<uint8_t>(x + 8);
+        return square;
+    };
+    // A red square, a polygon costing more than a whole frame, a blue square.
+    vxa::GroupRecord overBudget = rectGroup(4, 64, 8, 35);
+    vxa::ObjectRecord zigzag = squareAt(0, 35);
+    zigzag.kind = vxa::ObjectKind::Polygon;
+    for (int i = 0; i < 16000; ++i) zigzag.points.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(i % 2 * 255)});
+    ASSERT_GT(vxa::drawingCost(zigzag), vxa::kFrameDrawingBound);
+    overBudget.objects = {squareAt(40, 35), zigzag, squareAt(50, 210)};
+    // 2,500 rectangles with nothing to show, placed 255 times.
+    vxa::GroupRecord many = rectGroup(5, 8, 8, 0);
+    many.objects.assign(2500, squareAt(0, 0));
+    for (vxa::ObjectRecord& object : many.objects) object.fillPattern = 255;
+    std::vector<vxa::Item> hostile(254, place(5, 0, 0));
+    hostile.push_back(place(3, 20, 20));
+    load({64, 48, 5, 3},
+         {groupBlock({rectGroup(1, 8, 8, 210), rectGroup(3, 8, 8, 35), overBudget}), groupBlock({many}),
+          frameBlock(1, {place(1, 0, 0), place(4, 0, 20), place(3, 20, 0)}), frameBlock(2, hostile),
+          frameBlock(3, {place(3, 20, 20)})});
+
+    EXPECT_EQ(1, tick());
+    // Drawn up to the polygon; neither what follows it in its group nor the
+    // item after.
+    expectWindow({{2, 2, kBlue}, {42, 22, kRed}, {52, 22, kWhite}, {22, 2, kWhite}});
+    ASSERT_EQ(1u, watcher_.boxes().size());
+    EXPECT_EQ(messages::kDamagedAnimation, watcher_.boxes()[0].text);
+    EXPECT_EQ(messages::kWarningCaption, watcher_.boxes()[0].caption);
+
+    // Cut early among its 254 placements: the square after them is not drawn.
+    EXPECT_EQ(1, tick());
+    EXPECT_EQ(2, movie_->currentFrame());
+    expectWindow({{22, 22, kWhite}});
+    movie_->repaintCurrentFrame(movie_->getBounds());
+    tick();  // the last frame: the timer may stop after it
+    EXPECT_EQ(3, movie_->currentFrame());
+    expectWindow({{22, 22, kRed}});
+    EXPECT_EQ(1u, watcher_.boxes().size()) << "once per movie";
 }
 
 TEST_F(FrameRendering, MissingGroupOrRecordLeavesTheWindowAsItWas) {

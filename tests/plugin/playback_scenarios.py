@@ -14,6 +14,7 @@ Exit status 0 passed, 1 failed, 77 skipped (no native vxa tool).
 import argparse
 import json
 import os
+import random
 import shutil
 import struct
 import subprocess
@@ -134,10 +135,12 @@ class Scenarios:
         subprocess.run([self.vxa, "build", json_path, "-o", vxa_path], check=True)
         return vxa_path
 
-    def play(self, movie_path, frames, *options):
+    def play(self, movie_path, frames, *options, record_pictures=True):
         record = os.path.join(self.work, "record")
         shutil.rmtree(record, ignore_errors=True)
-        command = [os.path.join(self.root, "scripts", "vxaplay"), "--batch", "--record", record,
+        os.makedirs(record)
+        recording = ["--record", record] if record_pictures else []
+        command = [os.path.join(self.root, "scripts", "vxaplay"), "--batch", *recording,
                    *map(str, options), movie_path]
         done = subprocess.run(command, capture_output=True, text=True, timeout=120)
         with open(os.path.join(self.work, "vxaplay.out"), "w") as f:
@@ -305,6 +308,38 @@ class Scenarios:
             self.ended(run, end)
         self.check(run.time_of("call", "NP_Shutdown") is not None, "no NP_Shutdown after the end")
 
+
+    def hostile_frames(self):
+        """Frames that ask for far more drawing than a frame may do: one block's
+        worth of rectangles placed 255 times (a stream of some 37 KB), and a
+        polygon of 16,000 points placed 255 times. The drawing budget cuts
+        them, the user is told, and ESC and the end of the instance, plain
+        or from inside the plug-in's pump, are handled within about a second
+        of being asked; vxaplay ends normally."""
+        rectangle = {"kind": "rect", "right": 3, "bottom": 3, "fillColor1": 35, "fillColor2": 35,
+                     "fillPattern": 12, "linePattern": 255}
+        rng = random.Random(7)
+        polygon = {"kind": "polygon", "fillColor1": 35, "fillColor2": 210, "fillPattern": 5, "linePattern": 22,
+                   "points": [[rng.randrange(256), rng.randrange(256)] for _ in range(16000)]}
+        asked = 1500
+        for name, objects in (("rectangles", [rectangle] * 2500), ("polygon", [polygon])):
+            items = [{"group": 1, "x": i * 37 % 400, "y": i * 53 % 240} for i in range(255)]
+            # A looping movie goes back to frame 6 after its last: eight
+            # frames play on for as long as the run lasts.
+            source = {"header": {"width": 640, "height": 480, "frameRate": 25, "loop": True,
+                                 "groupCount": 1, "frameCount": 8},
+                      "blocks": [{"groups": [{"id": 1, "width": 256, "height": 256, "objects": objects}]}] +
+                                [{"frame": {"number": n, "items": items[::1 if n % 2 else -1]}} for n in range(1, 9)]}
+            path = self.movie("hostile-" + name, source)
+            for ask, event in ((["--esc", asked], ("esc", "")), (["--destroy", asked], ("call", "NPP_Destroy")),
+                               (["--destroy", "%d:pump" % asked], ("call", "NPP_Destroy in-pump"))):
+                run = self.play(path, 2, *ask, "--for", asked + 1500, record_pictures=False)
+                at = run.time_of(*event)
+                self.check(at is not None and at - asked <= 1000,
+                           "%s, %s asked at %d: handled at %s" % (name, " ".join(map(str, ask)), asked, at))
+                boxes = [text for _, text in run.events("box")]
+                self.check(any("cannot be shown" in text for text in boxes),
+                           "%s: the user was not told: %s" % (name, boxes))
 
 def main():
     parser = argparse.ArgumentParser()

@@ -12,7 +12,7 @@ namespace {
 constexpr uint64_t kObject = 5;
 // A brush cut from the pattern sheet: a tile bitmap, two memory contexts, a
 // copy and the brush itself, each a trip to the window server.
-constexpr uint64_t kPatternBrush = 200;
+constexpr uint64_t kPatternBrush = 300;
 // Filling a shape, per thousand pixels of its box.
 constexpr uint64_t kPixelsPerUnit = 1000;
 // A pen over one pixel wide is a geometric pen: made and widened per draw.
@@ -23,9 +23,11 @@ constexpr uint64_t kWideCurveDivisor = 32;
 constexpr uint64_t kThinCurveDivisor = 8;
 // A polyline or polygon outline stroked with a wide pen, per point.
 constexpr uint64_t kWideOutlinePerPoint = 50;
-// Scan-converting a polygon: every scan line sorts the edges crossing it, so
-// the cost grows with the square of the crossings (the sum of the edges'
-// heights) over the scan lines: crossings^2 / (height * 300).
+// Scan-converting a polygon: every scan line of its height costs its share,
+// and sorts the edges crossing it, so the cost also grows with the square of
+// the crossings (the sum of the edges' heights) over the scan lines:
+// height / 2 + crossings^2 / (height * 300).
+constexpr uint64_t kScanLinesPerUnit = 2;
 constexpr uint64_t kScanDivisor = 300;
 // A polygon drawn as a region (a patterned outline): made, filled and framed.
 constexpr uint64_t kRegionScans = 3;
@@ -100,7 +102,7 @@ uint64_t polygonCost(const ObjectRecord& o) {
         bottom = std::max(bottom, points[i].second);
     }
     const uint64_t height = static_cast<uint64_t>(bottom - top) + 1;
-    const uint64_t scan = crossings * crossings / (height * kScanDivisor);
+    const uint64_t scan = height / kScanLinesPerUnit + crossings * crossings / (height * kScanDivisor);
     const uint64_t wideOutline = o.lineWidth > 1 ? kWidePen + n * kWideOutlinePerPoint : 0;
     if (isSolid(o.linePattern)) {
         // Without a fill the outline is a polyline; with one, a polygon.
