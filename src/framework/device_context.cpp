@@ -13,7 +13,8 @@ HGDIOBJ selectInto(HDC context, HGDIOBJ object) {
 }
 
 WindowDC::WindowDC(HWND window, Area area)
-    : window_(window), handle_(area == Area::Whole ? GetWindowDC(window) : GetDC(window)) {}
+    : window_(window),
+      handle_(!window ? nullptr : area == Area::Whole ? GetWindowDC(window) : GetDC(window)) {}
 
 WindowDC::~WindowDC() {
     if (handle_) ReleaseDC(window_, handle_);

@@ -26,7 +26,9 @@ private:
 };
 
 // A window's device context, taken with GetDC (client area) or GetWindowDC
-// (whole window, or the screen for a null window) and released with ReleaseDC.
+// (whole window) and released with ReleaseDC. A null window gets no context:
+// the platform would hand out the whole screen's, and drawing meant for a
+// window that has gone would land on the desktop.
 class WindowDC {
 public:
     enum class Area { Client, Whole };

@@ -87,6 +87,7 @@ LRESULT CALLBACK WindowObject::procedure(HWND window, UINT id, WPARAM wParam, LP
         const LRESULT result = object->callPrevious(message);
         object->restorePreviousProcedure();
         object->detach();
+        object->windowDestroyed();
         return result;
     }
 

@@ -80,6 +80,9 @@ public:
 
 protected:
     virtual const MessageTable* messageTable() const;
+    // The bound window has been destroyed under the object (its last
+    // message, WM_NCDESTROY, has been handled and the handle let go).
+    virtual void windowDestroyed() {}
     // The message's default handling: the previous procedure, or
     // DefWindowProc when there is none.
     LRESULT callPrevious(const Message& message) const;

@@ -106,6 +106,12 @@ public:
     const Amounts& limits() const { return limits_; }
     bool fontFailureNoted() const { return fontFailureNoted_; }
     uint32_t keptFonts() const { return keptFonts_; }
+    // The movie's instance has ended: a font that can't be made is no longer
+    // told.
+    void silence() {
+        fontFailureNoted_ = true;
+        fontNotice_ = FontNotice{};
+    }
 
 private:
     using FontKey = std::tuple<std::string, int, bool, bool, bool>;

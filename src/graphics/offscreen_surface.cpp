@@ -93,6 +93,7 @@ void OffscreenSurface::adoptBrush(fw::Brush& brush) {
 }
 
 void OffscreenSurface::copyToWindow(HWND window, const RECT* target) const {
+    if (!window) return;
     RECT client;
     if (!target) {
         GetClientRect(window, &client);

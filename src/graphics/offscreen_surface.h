@@ -39,7 +39,8 @@ public:
     int makeShapeBrushes(const ObjectHeader& header, fw::Brush& fill, fw::Brush& line) const;
 
     // Copies the whole surface into target (the client area when null),
-    // stretched to its size.
+    // stretched to its size. A null window gets nothing: its context would be
+    // the whole screen's.
     void copyToWindow(HWND window, const RECT* target) const;
 
     // Whether there is a context with the movie-sized bitmap in it: a

@@ -44,6 +44,7 @@ void Movie::takeIn(const uint8_t* data, size_t length) {
         if (!tellPendingNotices()) return;  // the movie went away meanwhile
     }
     intakeRunning_ = false;
+    if (retired_) closeIntake();
 }
 
 void Movie::readAvailable() {
@@ -174,7 +175,7 @@ void Movie::reject(std::string reason) {
 }
 
 void Movie::noteDamage() {
-    if (!damageReported_) damageNoticePending_ = true;
+    if (!damageReported_ && !retired_) damageNoticePending_ = true;
 }
 
 void Movie::closeIntake() {
@@ -184,16 +185,24 @@ void Movie::closeIntake() {
 }
 
 bool Movie::tellPendingNotices() {
+    if (retired_) {
+        memoryNoticePending_ = false;
+        damageNoticePending_ = false;
+        return true;
+    }
     const std::shared_ptr<Presence> presence = presence_;
     if (memoryNoticePending_) {
         memoryNoticePending_ = false;
         reportError(messages::kNotEnoughMemory);
         if (!presence->alive) return false;
+        // Ended while the box was up: no further box (retire dropped them).
+        if (retired_) return true;
     }
     ObjectBuildContext::FontNotice font;
     if (buildContext_.takeFontNotice(font)) {
         reportError(font.message, font.faceName.c_str(), font.size);
         if (!presence->alive) return false;
+        if (retired_) return true;
     }
     if (damageNoticePending_) {
         // Once per movie: a page must not be able to raise a box per block.

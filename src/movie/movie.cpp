@@ -38,6 +38,21 @@ void Movie::appendChunk(const uint8_t* data, int32_t length) {
     if (data && length > 0) takeIn(data, static_cast<size_t>(length));
 }
 
+void Movie::retire() {
+    retired_ = true;
+    play_.paused = 1;
+    memoryNoticePending_ = false;
+    damageNoticePending_ = false;
+    presence_->soundNotice.silenced = true;
+    buildContext_.silence();
+    // An intake in progress still reads the block in hand; it lets go of its
+    // buffer when it returns.
+    if (intakeRunning_)
+        intake_ = Intake::Closed;
+    else
+        closeIntake();
+}
+
 void Movie::resetPlayback() {
     play_.currentFrame = 0;
     play_.lastFrameTick = 0;

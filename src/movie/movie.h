@@ -69,6 +69,14 @@ public:
     // A left click into the window; true when the timer is to be started.
     bool click() { return playback::applyClick(play_); }
 
+    // The instance has ended, or the window the movie draws into has gone:
+    // from now on the movie draws nothing, starts no sound (a device already
+    // open is only stopped and closed), takes no more data and raises no box.
+    // A step of this movie that is still running under a box further up the
+    // stack finds out when the box returns. For good: nothing undoes it.
+    void retire();
+    bool retired() const { return retired_; }
+
     // Read-only views, for the window and for tests.
     bool headerComplete() const { return headerRead_; }
     // False once the movie takes no more data: after its memory ran out or
@@ -169,6 +177,7 @@ private:
     // The header's playback settings, the position and the pause and wait
     // flags, stepped by the shared playback rules.
     playback::PlaybackState play_;
+    bool retired_ = false;
     // Set while a frame is being rendered: a message box inside the sound
     // step lets timer and paint messages in, which must not render again.
     bool rendering_ = false;

@@ -40,7 +40,7 @@ int Movie::renderFrame(int16_t n, RECT target) {
     if (n > frameCount()) return 1;
     // Entered again from a box inside the sound step below: the step in
     // progress owns the cue and the surface until it returns.
-    if (rendering_) return 0;
+    if (rendering_ || retired_) return 0;
     const std::shared_ptr<Presence> presence = presence_;
     RenderingScope scope(rendering_, presence->alive);
 
@@ -52,6 +52,9 @@ int Movie::renderFrame(int16_t n, RECT target) {
         const FrameRecord* record = frame(n);
         if (!record || !offscreen_) return 0;
         if (!runSoundStep(record->soundNumber)) return 0;  // the movie is gone
+        // The instance may have ended, or its window gone, while a sound box
+        // was up: nothing of it may be drawn any more.
+        if (retired_) return 0;
         // A chunk delivered while a sound box was up may have replaced the record.
         record = frame(n);
         if (!record) return 0;
@@ -122,7 +125,8 @@ int Movie::drawItems(const FrameRecord& record, vxa::FrameBudget& budget) {
 // The sound step, by the shared table. The cue being worked on is held here,
 // not in the movie, while a call that may raise a box runs: if the movie is
 // destroyed meanwhile, the cue is not destroyed under that call. False when
-// the movie is gone.
+// the movie is gone or has been retired meanwhile (a cue in hand is then
+// stopped and closed quietly).
 bool Movie::runSoundStep(int16_t s) {
     const std::shared_ptr<Presence> presence = presence_;
     const int16_t current = play_.currentFrame;
@@ -134,7 +138,7 @@ bool Movie::runSoundStep(int16_t s) {
             std::unique_ptr<SoundCue> cue = makeCue(s);
             if (cue) {
                 cue->playNotify(nullptr);
-                if (!presence->alive) return false;
+                if (!presence->alive || retired_) return false;
                 sound_ = std::move(cue);
             }
             break;
@@ -142,7 +146,7 @@ bool Movie::runSoundStep(int16_t s) {
         case playback::SoundStep::PlayAgain: {
             std::unique_ptr<SoundCue> cue = std::move(sound_);
             cue->playNotify(nullptr);
-            if (!presence->alive) return false;
+            if (!presence->alive || retired_) return false;
             sound_ = std::move(cue);
             break;
         }
@@ -163,7 +167,7 @@ bool Movie::dropSound() {
     if (!cue) return true;
     cue->stop();
     cue.reset();
-    return presence->alive;
+    return presence->alive && !retired_;
 }
 
 std::unique_ptr<SoundCue> Movie::makeCue(int16_t soundNumber) {

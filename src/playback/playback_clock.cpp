@@ -7,6 +7,7 @@
 #include "movie/movie.h"
 
 int Movie::tick(RECT target) {
+    if (retired_) return 0;
     const playback::TickStep step = playback::decideTick(play_, clock_.now());
     if (step == playback::TickStep::Paused) return 0;
     // A box inside the frame being shown lets this timer message in: that
@@ -28,7 +29,7 @@ int Movie::tick(RECT target) {
     const int16_t n = playback::beginAdvance(play_);
     const std::shared_ptr<Presence> presence = presence_;
     const int shown = renderFrame(n, target);
-    if (!presence->alive) return 0;
+    if (!presence->alive || retired_) return 0;
     const playback::AdvanceOutcome outcome = playback::finishAdvance(play_, shown != 0, clock_.now());
     if (outcome.release) frames_[outcome.release - 1].reset();
     return outcome.keepTimer;

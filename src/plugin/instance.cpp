@@ -44,6 +44,14 @@ void releaseWindow(PluginInstance& record) {
     MovieWindow::dispose(window);
 }
 
+void feedMovie(const PluginInstance& record, Movie& movie) {
+    try {
+        movie.appendChunk(record.chunkData, record.chunkLength);
+    } catch (const std::bad_alloc&) {
+        if (!record.destroying) reportError(messages::kNotEnoughMemory);
+    }
+}
+
 // The first chunk builds the Movie; later ones feed it and start playback.
 // False when the chunk could not be taken.
 bool takeChunk(PluginInstance& record) {
@@ -54,24 +62,22 @@ bool takeChunk(PluginInstance& record) {
         if (!window.handle()) return true;
         Movie* movie = nullptr;
         try {
-            movie = new Movie(record.chunkData, record.chunkLength, window);
+            movie = new Movie(nullptr, 0, window);
         } catch (const std::bad_alloc&) {
             reportError(messages::kNotEnoughMemory);
             return false;
         }
+        // Known to the instance before it takes the chunk: an end of the
+        // instance inside a box of the intake retires it.
         window.setMovie(movie);
-        if (record.destroying) return true;  // ended meanwhile: goes with the window
         record.movie = movie;
         movie->resetPlayback();
-        record.movieRect = movie->getBounds();
+        feedMovie(record, *movie);
+        if (!record.destroying) record.movieRect = movie->getBounds();
         return true;
     }
     if (record.chunkLength > 0) {
-        try {
-            record.movie->appendChunk(record.chunkData, record.chunkLength);
-        } catch (const std::bad_alloc&) {
-            reportError(messages::kNotEnoughMemory);
-        }
+        feedMovie(record, *record.movie);
         if (!record.destroying) window.startTimer();
     }
     return true;
@@ -105,7 +111,9 @@ NPError NPP_Destroy(NPP instance, NPSavedData**) {
     PluginInstance* record = recordOf(instance);
     if (!record) return NPERR_NO_ERROR;
     record->destroying = 1;
-    if (record->movie) record->movie->pause();
+    // Code of this instance may still be running under a box further up the
+    // stack: it must draw, play and tell nothing more when it gets back.
+    if (record->movie) record->movie->retire();
     releaseWindow(*record);
     record->movie = nullptr;
     instance->pdata = nullptr;

@@ -78,6 +78,8 @@ LRESULT MciDevice::onNotify(WPARAM code, LPARAM /*deviceId*/) {
     return 0;
 }
 
+bool MciDevice::silenced() const { return notice_ && notice_->silenced; }
+
 unsigned long MciDevice::sendCommand(const std::string& command) {
     if (!hasMediaWindow_) return MCIERR_INTERNAL;
     char returned[kTextBufferSize] = {};
@@ -85,7 +87,7 @@ unsigned long MciDevice::sendCommand(const std::string& command) {
     char errorText[kTextBufferSize] = {};
     mciGetErrorStringA(code, errorText, kTextBufferSize);
     tellObserver(command, code);
-    if (code != 0) {
+    if (code != 0 && !silenced()) {
         const std::string text = command + messages::kMciCommandSeparator + errorText;
         fw::Application::instance().showMessageBox(text.c_str(), fw::Application::instance().title().c_str(),
                                                    MB_OK | MB_ICONEXCLAMATION);
@@ -107,7 +109,7 @@ void MciDevice::makeAlias() {
 }
 
 void MciDevice::openWith(std::string file, const char* typeClause) {
-    if (isOpen_) return;
+    if (isOpen_ || silenced()) return;
     fileName_ = std::move(file);
     makeAlias();
     // Open even when the command failed: the caller must not retry the same
@@ -120,12 +122,14 @@ void MciDevice::openWith(std::string file, const char* typeClause) {
 }
 
 void MciDevice::playNotify(HWND window) {
+    if (silenced()) return;
     notifyWindow_ = window ? window : handle();
     if (!sendAndSurvive("play " + alias_ + " notify")) return;
     isPlaying_ = 1;
 }
 
 void MciDevice::playWait() {
+    if (silenced()) return;
     isPlaying_ = 1;
     if (!sendAndSurvive("play " + alias_ + " wait")) return;
     isPlaying_ = 0;
@@ -138,7 +142,7 @@ void MciDevice::stop() {
 }
 
 void MciDevice::rewind() {
-    if (!isPlaying_) return;
+    if (!isPlaying_ || silenced()) return;
     sendCommand("seek " + alias_ + " to start");
 }
 
@@ -150,6 +154,7 @@ void MciDevice::close() {
 }
 
 void MciDevice::record(std::string file, const char* directory) {
+    if (silenced()) return;
     fileName_ = std::move(file);
     makeAlias();
     if (!sendAndSurvive(std::string("open ") + directory + kTemplateFileName + " alias " + alias_)) return;
@@ -158,6 +163,7 @@ void MciDevice::record(std::string file, const char* directory) {
 }
 
 void MciDevice::save() {
+    if (silenced()) return;
     if (!sendAndSurvive("stop " + alias_)) return;
     if (!sendAndSurvive("save " + alias_ + " " + fileName_)) return;
     sendCommand("close " + alias_);

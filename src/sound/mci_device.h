@@ -72,6 +72,9 @@ protected:
     virtual LRESULT onNotify(WPARAM code, LPARAM deviceId);
 
     SoundFailureNotice* failureNotice() const { return notice_; }
+    // The owner's instance has ended: nothing but stop and close is sent,
+    // and a failure shows no box.
+    bool silenced() const;
 
     const fw::MessageTable* messageTable() const override;
 

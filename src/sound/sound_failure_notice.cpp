@@ -3,7 +3,7 @@
 bool claimFirstSoundFailure(SoundFailureNotice* notice) {
     static SoundFailureNotice processNotice;
     SoundFailureNotice& used = notice ? *notice : processNotice;
-    if (used.reported) return false;
+    if (used.reported || used.silenced) return false;
     used.reported = true;
     return true;
 }

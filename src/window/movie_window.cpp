@@ -61,6 +61,11 @@ LRESULT MovieWindow::onTimer(fw::Message& message) {
     return 0;
 }
 
+void MovieWindow::windowDestroyed() {
+    timerId_ = 0;
+    if (movie_) movie_->retire();
+}
+
 const fw::MessageTable* MovieWindow::messageTable() const {
     static const fw::MessageEntry entries[] = {
         {WM_PAINT, fw::handler(&MovieWindow::onPaint)},

@@ -52,6 +52,9 @@ public:
 
 protected:
     const fw::MessageTable* messageTable() const override;
+    // The host destroyed its window: the timer went with it, and the Movie
+    // has nothing left to draw into.
+    void windowDestroyed() override;
 
 private:
     LRESULT onPaint(fw::Message& message);

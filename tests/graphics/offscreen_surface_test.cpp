@@ -140,4 +140,21 @@ TEST(OffscreenSurface, CopyIntoATargetOfTheSurfaceSizeIsOneToOne) {
     EXPECT_EQ(1, shot.count(0x00FF00));
 }
 
+// A window that has gone (a null handle) gets no context: the platform would
+// hand out the whole screen's, and the frame would land on the desktop.
+TEST(OffscreenSurface, ANullWindowGetsNoContextAndNoCopy) {
+    for (fw::WindowDC::Area area : {fw::WindowDC::Area::Client, fw::WindowDC::Area::Whole}) {
+        fw::WindowDC none(nullptr, area);
+        EXPECT_EQ(nullptr, none.handle());
+    }
+    HDC screen = GetDC(nullptr);
+    const COLORREF before = GetPixel(screen, 3, 3);
+    TestSurface canvas(50, 40);
+    paintHalves(canvas, 50, 40);
+    const RECT target{0, 0, 50, 40};
+    canvas.surface().copyToWindow(nullptr, &target);
+    EXPECT_EQ(before, GetPixel(screen, 3, 3));
+    ReleaseDC(nullptr, screen);
+}
+
 }  // namespace

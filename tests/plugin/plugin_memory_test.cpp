@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <vector>
 
 #include "fake_host.h"
 #include "message_box_watcher.h"
 #include "movie/movie.h"
+#include "movie_test_support.h"
 #include "plugin/callbacks.h"
 #include "plugin/messages.h"
+#include "plugin/plugin_instance.h"
+#include "sound/mci_device.h"
 #include "test_host_window.h"
 #include "test_streams.h"
 #include "window/movie_window.h"
@@ -145,6 +149,88 @@ TEST_F(CallbackTest, EndedFromInsideThePumpOfAPlaybackStep) {
     drainQueue();
     EXPECT_FALSE(timerRunning(window.handle()));
     DestroyWindow(other);
+}
+
+// The instance ends, or the host destroys its window, while the box of a
+// failed sound command is up inside a playback step: afterwards nothing is
+// drawn (not into the window, and not onto the screen through a window that
+// has gone), no sound command is sent but the stop and close of the device
+// already open, and no further box appears.
+TEST_F(CallbackTest, EndedWhileASoundBoxIsUpNothingMoreHappens) {
+    enum class End { DestroyInTheBox, DestroyFromTheBoxsLoop, HostWindowDestroyedFromTheBoxsLoop };
+    for (End end : {End::DestroyInTheBox, End::DestroyFromTheBoxsLoop, End::HostWindowDestroyedFromTheBoxsLoop}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        TestHostWindow host{96, 16};
+        SetWindowPos(host.handle(), nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        NPWindow hostRecord{};
+        hostRecord.window = host.handle();
+        if (!instance.pdata) {
+            ASSERT_EQ(NPERR_NO_ERROR, NPP_New(nullptr, &instance, NP_EMBED, 0, nullptr, nullptr, nullptr));
+        }
+        // 8.WAV is not in the sound folder: its open command fails with a box.
+        movietest::ScopedInstallDirectory install("C:\\zured16 no sounds");
+        using namespace movietest;
+        const std::vector<uint8_t> bytes = streamBytes(
+            wideHeader({96, 16, 1, 3, 50}),
+            {groupBlock({rectGroup(1, 96, 16, 35)}), frameBlock(1, {place(1, 0, 0)}, 8), frameBlock(2, {place(1, 0, 0)}, 9)});
+        std::vector<std::string> commands;
+        MciDevice::setCommandObserver([&](const std::string& command, unsigned long) { commands.push_back(command); });
+        HDC screen = GetDC(nullptr);
+        const COLORREF screenBefore = GetPixel(screen, 2, 2);
+
+        size_t commandsAtEnd = SIZE_MAX;
+        HWND ender = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        static std::function<void()> endNow;
+        endNow = [&] {
+            commandsAtEnd = commands.size();
+            if (end == End::HostWindowDestroyedFromTheBoxsLoop)
+                DestroyWindow(host.handle());
+            else
+                NPP_Destroy(&instance, nullptr);
+        };
+        SetWindowLongPtrA(ender, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT id, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (id == WM_APP) {
+                endNow();
+                return 0;
+            }
+            return DefWindowProcA(w, id, wp, lp);
+        }));
+        int boxes = 0;
+        // In the box, or from its own message loop, which is only run when
+        // the box is answered from there too.
+        const bool inTheBox = end == End::DestroyInTheBox;
+        MessageBoxWatcher watcher(inTheBox, [&](const SeenBox& box) {
+            ++boxes;
+            if (boxes == 1 && inTheBox) endNow();
+            if (inTheBox) return;
+            if (boxes == 1) PostMessageA(ender, WM_APP, 0, 0);
+            PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+        });
+        ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &hostRecord));
+        ASSERT_EQ(static_cast<int32_t>(bytes.size()),
+                  NPP_Write(&instance, &stream, 0, static_cast<int32_t>(bytes.size()), const_cast<uint8_t*>(bytes.data())));
+        ASSERT_EQ(NPERR_NO_ERROR, NPP_DestroyStream(&instance, &stream, NPRES_DONE));
+        sendTimer(host.handle(), MovieWindow::kTimerId);
+        if (end != End::DestroyInTheBox) runMessages(50);
+
+        ASSERT_NE(SIZE_MAX, commandsAtEnd) << "the box never came";
+        EXPECT_EQ(1, boxes);
+        for (size_t i = commandsAtEnd; i < commands.size(); ++i)
+            EXPECT_TRUE(commands[i].rfind("stop ", 0) == 0 || commands[i].rfind("close ", 0) == 0) << commands[i];
+        EXPECT_EQ(screenBefore, GetPixel(screen, 2, 2)) << "the frame was drawn onto the screen";
+        if (IsWindow(host.handle())) {
+            EXPECT_NE(RGB(255, 0, 0), pixelAt(host.handle(), 2, 2)) << "the frame was drawn after the end";
+        }
+        // Nothing more comes of later steps or the rest of the instance.
+        sendTimer(host.handle(), MovieWindow::kTimerId);
+        if (instance.pdata) NPP_Destroy(&instance, nullptr);
+        runMessages(50);
+        EXPECT_EQ(1, boxes);
+        ReleaseDC(nullptr, screen);
+        DestroyWindow(ender);
+        MciDevice::setCommandObserver(nullptr);
+        endNow = nullptr;
+    }
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ LRESULT CALLBACK MessageBoxWatcher::hook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 void MessageBoxWatcher::seen(HWND dialog) {
-    SeenBox box{textOf(dialog), {}};
+    SeenBox box{textOf(dialog), {}, dialog};
     EnumChildWindows(dialog, findMessage, reinterpret_cast<LPARAM>(&box.text));
     boxes_.push_back(box);
     if (listener_) listener_(box);

@@ -11,6 +11,9 @@
 struct SeenBox {
     std::string caption;
     std::string text;
+    // The box's dialog, for a listener that answers it later itself; valid
+    // only while the box is up.
+    HWND window = nullptr;
 };
 
 class MessageBoxWatcher {
