@@ -173,42 +173,6 @@ std::string dumpTables(const Movie& movie) {
 
 namespace {
 
-const char kHostKey[] = "Software\\Netscape\\Netscape Navigator\\Main";
-const char kValueName[] = "Install Directory";
-
-}  // namespace
-
-ScopedInstallDirectory::ScopedInstallDirectory(const char* value) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kHostKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    DWORD size = 0;
-    if (RegQueryValueExA(key, kValueName, nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
-        hadValue_ = true;
-        oldValue_.resize(size);
-        RegQueryValueExA(key, kValueName, nullptr, &oldType_, oldValue_.data(), &size);
-    }
-    if (value) {
-        RegSetValueExA(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                       static_cast<DWORD>(strlen(value) + 1));
-    } else {
-        RegDeleteValueA(key, kValueName);
-    }
-    RegCloseKey(key);
-}
-
-ScopedInstallDirectory::~ScopedInstallDirectory() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kHostKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    if (hadValue_) {
-        RegSetValueExA(key, kValueName, 0, oldType_, oldValue_.data(), static_cast<DWORD>(oldValue_.size()));
-    } else {
-        RegDeleteValueA(key, kValueName);
-    }
-    RegCloseKey(key);
-}
-
-namespace {
-
 void removeTree(const std::string& path) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);

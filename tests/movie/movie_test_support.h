@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/window_object.h"
+#include "install_directory.h"
 #include "movie/format/block.h"
 #include "movie/format/header.h"
 #include "movie/movie.h"
@@ -77,19 +78,9 @@ std::unique_ptr<Movie> feed(const std::vector<uint8_t>& bytes, const std::vector
 std::string dumpTables(const Movie& movie);
 
 // Sets (or, with a null value, deletes) the host's "Install Directory" for
-// the life of the object, then puts back what was there before.
-class ScopedInstallDirectory {
-public:
-    explicit ScopedInstallDirectory(const char* value);
-    ~ScopedInstallDirectory();
-    ScopedInstallDirectory(const ScopedInstallDirectory&) = delete;
-    ScopedInstallDirectory& operator=(const ScopedInstallDirectory&) = delete;
-
-private:
-    bool hadValue_ = false;
-    DWORD oldType_ = 0;
-    std::vector<BYTE> oldValue_;
-};
+// the life of the object, then puts back what was there before; another run
+// beside this one waits meanwhile.
+using ScopedInstallDirectory = ::InstallDirectory;
 
 // A fresh folder under the Windows temporary directory, removed with
 // everything in it.

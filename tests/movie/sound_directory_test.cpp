@@ -98,4 +98,39 @@ TEST_F(SoundDirectory, MovieTakesItFromTheRegistry) {
     EXPECT_EQ(shortPathOf(install_) + "\\PROGRAM\\PLUGINS\\VXA_WAV\\", movie.soundDirectory());
 }
 
+// Runs beside one another (vxaplay, the tests) each see their own value
+// while they hold it, and leave the registry as they found it.
+TEST_F(SoundDirectory, RunsSideBySideNeverSeeEachOthersValue) {
+    const std::string before = readInstallDirectory();
+    const auto run = [](const char* folder, int* wrong) {
+        for (int i = 0; i < 150; ++i) {
+            ScopedInstallDirectory value(folder);
+            *wrong += readInstallDirectory() != folder;
+            Sleep(0);
+            *wrong += readInstallDirectory() != folder;
+        }
+    };
+    int wrongA = 0;
+    int wrongB = 0;
+    struct Run {
+        decltype(run)* body;
+        int* wrong;
+    } other{&run, &wrongB};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* argument) -> DWORD {
+            const Run* r = static_cast<Run*>(argument);
+            (*r->body)("C:\\run B", r->wrong);
+            return 0;
+        },
+        &other, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    run("C:\\run A", &wrongA);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(0, wrongA);
+    EXPECT_EQ(0, wrongB);
+    EXPECT_EQ(before, readInstallDirectory());
+}
+
 }  // namespace

@@ -12,7 +12,6 @@
 #include "event_log.h"
 #include "host_paths.h"
 #include "host_services.h"
-#include "install_directory.h"
 #include "message_box_watcher.h"
 #include "movie/format/header.h"
 #include "options.h"
@@ -80,15 +79,12 @@ int main(int argc, char** argv) {
     if (pluginPath.empty()) return fail("no plug-in for video/vxa (.vxa) in " + plugins);
     log.line("plugin", pluginPath);
 
-    std::string installDir;
     if (options.installDir.empty()) {
-        installDir = programFolder() + "\\navigator";
-        makeFolders(installDir + "\\PROGRAM\\PLUGINS\\VXA_WAV");
+        options.installDir = programFolder() + "\\navigator";
+        makeFolders(options.installDir + "\\PROGRAM\\PLUGINS\\VXA_WAV");
     } else {
-        installDir = windowsPath(options.installDir);
+        options.installDir = windowsPath(options.installDir);
     }
-    InstallDirectory registered(installDir);
-    log.line("install", installDir + (registered.set() ? "" : " (registry not written)"));
 
     PluginLibrary library;
     if (!library.load(pluginPath, error)) return fail(error);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "movie/format/header.h"
+
 namespace {
 
 const char kFrameClass[] = "vxaplay.Page";
@@ -112,6 +114,12 @@ void Player::start() {
     }
     const NPError created = plugin_.newp(const_cast<char*>(kMimeType), &instance_, options_.mode,
                                          static_cast<int16_t>(names.size()), names.data(), values.data(), nullptr);
+    installation_ = std::make_unique<InstallDirectory>(options_.installDir.c_str());
+    log_.line("install", options_.installDir + (installation_->set() ? "" : " (registry not written)") +
+                             (installation_->locked() ? "" : " (registry lock not had)"));
+    vxa::Header header;
+    if (vxa::decodeHeader(movie_.data(), movie_.size(), header) == vxa::HeaderStatus::Complete)
+        headerBytes_ = vxa::headerSize(header.layout);
     log_.call(full ? "NPP_New full" : "NPP_New embed", created);
     if (created != NPERR_NO_ERROR) return;
     alive_ = true;
@@ -154,6 +162,9 @@ void Player::deliverChunks(int now) {
             return;
         }
         sent_ += std::min(static_cast<size_t>(taken), length);
+        // The plug-in has read the registry value with the header: another
+        // run may have it now.
+        if (sent_ >= headerBytes_) installation_.reset();
         if (taken == 0) {
             nextChunkAt_ = now + std::max(options_.chunkDelay, kRetryDelay);
             return;
@@ -179,6 +190,7 @@ void Player::endInstance(bool fromPump) {
     NPSavedData* saved = nullptr;
     const NPError result = plugin_.destroy(&instance_, &saved);
     log_.call(fromPump && inPluginStep_ ? "NPP_Destroy in-pump" : "NPP_Destroy", result);
+    installation_.reset();
     ended_ = true;
     // A plug-in done with the window puts its procedure back.
     const bool givenBack = GetWindowLongPtrA(pluginWindow_, GWLP_WNDPROC) == pluginWindowProcedure_;

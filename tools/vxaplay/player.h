@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "event_log.h"
+#include "install_directory.h"
 #include "options.h"
 #include "plugin/npapi.h"
 #include "window_recorder.h"
@@ -76,4 +77,8 @@ private:
     bool inPluginStep_ = false;
     bool finished_ = false;
     std::unique_ptr<WindowRecorder> recorder_;
+    // The browser's installation folder in the registry, held until the
+    // plug-in has taken the stream's header (when it reads the value).
+    std::unique_ptr<InstallDirectory> installation_;
+    size_t headerBytes_ = SIZE_MAX;
 };

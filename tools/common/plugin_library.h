@@ -21,6 +21,7 @@ public:
     // False, with `error` set, when the library or one of its exports is missing.
     bool load(const std::string& path, std::string& error);
     void unload();
+    HMODULE module() const { return module_; }
 
     NPError(NP_EXPORT_CALL* getEntryPoints)(NPPluginFuncs*) = nullptr;
     NPError(NP_EXPORT_CALL* initialize)(NPNetscapeFuncs*) = nullptr;
