@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures clean
+        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures stop clean
 
 all: build
 
@@ -118,6 +118,11 @@ install: setup
 # fails while a committed one differs from what is drawn).
 guide-pictures: setup build-native
 	@build/native/tools/guide_pictures/guide_pictures docs/authoring
+
+# Stops what any run of this worktree started and left running: the
+# PulseAudio server, an Xvfb display of its own, the Wine programs.
+stop:
+	@scripts/wine-env stop
 
 clean:
 	rm -rf build out
