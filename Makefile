@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures stop clean
+        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures stop fuzz-module clean
 
 all: build
 
@@ -85,6 +85,14 @@ web-demo: web
 
 fuzz:
 	@scripts/fuzz 0
+
+# Streams played through the built module under Wine, one after another,
+# until stopped (FUZZ_SECONDS=N for a bounded run); a figures line every
+# minute. A crash or a hang saves its stream in build/x86_64/tests/fuzz/module.
+FUZZ_SECONDS ?= 0
+fuzz-module: setup build-x86_64
+	@scripts/wine-run build/x86_64/tests/fuzz/module/module_fuzz.exe --seconds $(FUZZ_SECONDS) \
+	  --save build/x86_64/tests/fuzz/module
 
 bench: setup build-bench build-x86_64 build-i686 web
 	@scripts/bench
