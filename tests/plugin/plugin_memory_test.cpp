@@ -233,4 +233,69 @@ TEST_F(CallbackTest, EndedWhileASoundBoxIsUpNothingMoreHappens) {
     }
 }
 
+// While one movie's box is up inside its playback step, its own timer
+// messages, dispatched by the box, are let go: that step is still running.
+// A second movie on the page plays on meanwhile: the box dispatches its
+// timer messages too, and each of its steps runs whole.
+TEST_F(CallbackTest, ASecondMoviePlaysOnWhileTheFirstOnesBoxIsUp) {
+    using namespace movietest;
+    movietest::ScopedInstallDirectory install("C:\\zured16 no sounds");
+    // The first movie names a missing sound on its first frame; both run at
+    // 50 frames a second.
+    const std::vector<uint8_t> first = streamBytes(
+        wideHeader({96, 16, 1, 40, 50}), {groupBlock({rectGroup(1, 8, 8, 35)}), frameBlock(1, {place(1, 0, 0)}, 8)});
+    const std::vector<uint8_t> second = makeStream({40, 50});
+    TestHostWindow otherWindow{96, 16};
+    NPP_t other{};
+    NPWindow otherRecord{};
+    otherRecord.window = otherWindow.handle();
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_New(nullptr, &other, NP_EMBED, 0, nullptr, nullptr, nullptr));
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&instance, &record));
+    ASSERT_EQ(NPERR_NO_ERROR, NPP_SetWindow(&other, &otherRecord));
+    auto movieOf = [](NPP npp) { return static_cast<PluginInstance*>(npp->pdata)->movie; };
+
+    int16_t secondBefore = -1;
+    int16_t secondAfter = -1;
+    int16_t firstInside = -1;
+    static HWND box = nullptr;
+    static std::function<void()> answer;
+    answer = [&] {
+        firstInside = movieOf(&instance)->currentFrame();
+        secondAfter = movieOf(&other)->currentFrame();
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    };
+    MessageBoxWatcher watcher(false, [&](const SeenBox& seen) {
+        if (box) {
+            // The play command's box, once the open's is answered.
+            PostMessageA(seen.window, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        box = seen.window;
+        secondBefore = movieOf(&other)->currentFrame();
+        // Answered after 400 ms, from the box's own loop.
+        SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            answer();
+        });
+    });
+    // The second movie is playing when the first one's first step comes.
+    NPP_Write(&other, &stream, 0, static_cast<int32_t>(second.size()), const_cast<uint8_t*>(second.data()));
+    NPP_DestroyStream(&other, &stream, NPRES_DONE);
+    runMessages(100);
+    NPP_Write(&instance, &stream, 0, static_cast<int32_t>(first.size()), const_cast<uint8_t*>(first.data()));
+    NPP_DestroyStream(&instance, &stream, NPRES_DONE);
+    const DWORD end = GetTickCount() + 3000;
+    while (!box && static_cast<int32_t>(end - GetTickCount()) > 0) runMessages(20);
+    ASSERT_NE(nullptr, box) << "the first movie raised no box";
+    box = nullptr;
+    answer = nullptr;
+
+    // The step that raised the box was the first movie's first, still on
+    // frame 1 until the box is answered; the second went on meanwhile by
+    // some 20 frames.
+    EXPECT_EQ(1, firstInside);
+    EXPECT_GE(secondAfter - secondBefore, 8) << "from frame " << secondBefore;
+    EXPECT_EQ(NPERR_NO_ERROR, NPP_Destroy(&other, nullptr));
+}
+
 }  // namespace
