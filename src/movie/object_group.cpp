@@ -14,15 +14,19 @@ ObjectGroup::ObjectGroup(int16_t id, int width, int height, std::vector<std::uni
 ObjectGroup::~ObjectGroup() = default;
 
 void ObjectGroup::place(int16_t x, int16_t y) {
-    // Set, not offset by a 16-bit difference: two placements more than 32767
-    // pixels apart must still land where they are asked to.
-    placement_ = RECT{x, y, x + extent_.right, y + extent_.bottom};
+    moveTo(x, y);
     draw();
 }
 
 bool ObjectGroup::place(int16_t x, int16_t y, vxa::FrameBudget& budget) {
-    placement_ = RECT{x, y, x + extent_.right, y + extent_.bottom};
+    moveTo(x, y);
     return drawWithin(&budget);
+}
+
+void ObjectGroup::moveTo(int16_t x, int16_t y) {
+    // Set, not offset by a 16-bit difference: two placements more than 32767
+    // pixels apart must still land where they are asked to.
+    placement_ = RECT{x, y, x + extent_.right, y + extent_.bottom};
 }
 
 void ObjectGroup::draw() { drawWithin(nullptr); }

@@ -40,6 +40,7 @@ public:
     const GraphicObject* object(size_t index) const { return objects_[index].get(); }
 
 private:
+    void moveTo(int16_t x, int16_t y);
     bool drawWithin(vxa::FrameBudget* budget);
 
     RECT extent_;
