@@ -7,16 +7,16 @@
 
 namespace vxa::tool {
 
-Arguments::Arguments(const std::string& command, const std::vector<std::string>& args, const Spec& spec) {
+Arguments::Arguments(const std::string& command, const std::vector<std::string>& args, const Accepted& accepted) {
   bool haveInput = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (spec.values.count(arg) || spec.repeatable.count(arg)) {
+    if (accepted.values.count(arg) || accepted.repeatable.count(arg)) {
       if (i + 1 == args.size()) usageError(arg + " needs a value");
       std::vector<std::string>& given = values_[arg];
-      if (!given.empty() && spec.values.count(arg)) usageError(arg + " given twice");
+      if (!given.empty() && accepted.values.count(arg)) usageError(arg + " given twice");
       given.push_back(args[++i]);
-    } else if (spec.flags.count(arg)) {
+    } else if (accepted.flags.count(arg)) {
       flags_.insert(arg);
     } else if (arg.size() > 1 && arg[0] == '-') {
       usageError("unknown option \"" + arg + "\"");

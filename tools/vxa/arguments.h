@@ -11,14 +11,14 @@ namespace vxa::tool {
 
 class Arguments {
  public:
-  struct Spec {
+  struct Accepted {
     std::set<std::string> values;      // take one value each, at most once
     std::set<std::string> repeatable;  // take one value each, any number of times
     std::set<std::string> flags;       // take no value
   };
 
   // args: what follows the command's name.
-  Arguments(const std::string& command, const std::vector<std::string>& args, const Spec& spec);
+  Arguments(const std::string& command, const std::vector<std::string>& args, const Accepted& accepted);
 
   const std::string& input() const { return input_; }
   std::optional<std::string> value(const std::string& option) const;
