@@ -3,6 +3,7 @@
 namespace {
 
 thread_local MessageBoxWatcher* tWatcher = nullptr;
+const char* const kOriginalProcedure = "zured16.BoxWatcher.Original";
 
 bool isDialog(HWND window) {
     char name[16] = {};
@@ -33,7 +34,9 @@ BOOL CALLBACK findMessage(HWND child, LPARAM found) {
 MessageBoxWatcher::MessageBoxWatcher(bool pressOk, Listener listener)
     : pressOk_(pressOk), listener_(std::move(listener)) {
     tWatcher = this;
-    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &MessageBoxWatcher::hook, nullptr, GetCurrentThreadId());
+    // A hook on window creation only: a hook on every message the thread
+    // handles would tax each one with trips to the window server.
+    hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxWatcher::hook, nullptr, GetCurrentThreadId());
 }
 
 MessageBoxWatcher::~MessageBoxWatcher() {
@@ -42,11 +45,27 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 }
 
 LRESULT CALLBACK MessageBoxWatcher::hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && tWatcher) {
-        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (message->message == WM_INITDIALOG && isDialog(message->hwnd)) tWatcher->seen(message->hwnd);
+    if (code == HCBT_CREATEWND && tWatcher) {
+        const auto window = reinterpret_cast<HWND>(wParam);
+        // The box's texts are set while it initializes: it is watched from
+        // inside its own window procedure until then.
+        if (isDialog(window)) {
+            const LONG_PTR original = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boxProcedure));
+            SetPropA(window, kOriginalProcedure, reinterpret_cast<HANDLE>(original));
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageBoxWatcher::boxProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(window, kOriginalProcedure));
+    if (id == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(window, kOriginalProcedure);
+    }
+    const LRESULT result = CallWindowProcA(original, window, id, wParam, lParam);
+    if (id == WM_INITDIALOG && tWatcher) tWatcher->seen(window);
+    return result;
 }
 
 void MessageBoxWatcher::seen(HWND dialog) {

@@ -33,6 +33,7 @@ public:
 
 private:
     static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK boxProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
     void seen(HWND dialog);
 
     HHOOK hook_ = nullptr;
