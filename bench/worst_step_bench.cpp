@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "message_box_watcher.h"
 #include "module_clock.h"
 #include "movie/format/block.h"
 #include "movie/format/block_encoder.h"
@@ -57,10 +59,10 @@ vxa::ObjectRecord shape(int8_t kind, uint8_t size, uint8_t fill, uint8_t line, u
 
 // One group of as many copies of an object as a block holds, placed 255
 // times in each of four looping frames.
-std::vector<uint8_t> hostileStream(const vxa::ObjectRecord& object) {
+std::vector<uint8_t> hostileStream(const vxa::ObjectRecord& object, int16_t width, int16_t height) {
     vxa::Header header;
-    header.width = 640;
-    header.height = 480;
+    header.width = width;
+    header.height = height;
     header.background = 1;
     header.frameRate = 50;
     header.loop = 1;
@@ -102,6 +104,7 @@ std::vector<uint8_t> hostileStream(const vxa::ObjectRecord& object) {
 struct Hostile {
     std::string name;
     vxa::ObjectRecord object;
+    int16_t width = 640, height = 480;
 };
 
 std::vector<Hostile> hostileObjects() {
@@ -145,6 +148,15 @@ std::vector<Hostile> hostileObjects() {
         for (int i = 0; i < characters; ++i) text.text.push_back(i % 7 == 6 ? ' ' : static_cast<char>('a' + i % 26));
         all.push_back({"texts of " + std::to_string(characters) + " characters", text});
     }
+    // Every frame fills and copies the whole picture, whatever it holds: the
+    // dearest kinds again in the largest picture a movie may ask for.
+    for (size_t i = 0, kinds = all.size(); i < kinds; ++i) {
+        if (all[i].name != "lines with a wide pen" && all[i].name != "rectangles with nothing to show") continue;
+        Hostile large = all[i];
+        large.name += ", 4096 x 4096 pixels";
+        large.width = large.height = 4096;
+        all.push_back(large);
+    }
     return all;
 }
 
@@ -164,14 +176,10 @@ int main() {
         return 1;
     }
     NPPluginFuncs plugin{};
-    plugin.size = sizeof plugin;
-    NPNetscapeFuncs host{};
-    host.size = sizeof host;
-    host.version = 9;
-    host.memalloc = hostAlloc;
-    host.memfree = hostFree;
-    library.getEntryPoints(&plugin);
-    library.initialize(&host);
+    if (!library.startWithMemory(plugin, hostAlloc, hostFree)) {
+        std::fprintf(stderr, "worst_step_bench: the module did not start\n");
+        return 1;
+    }
     WNDCLASSA hostClass{};
     hostClass.lpfnWndProc = hostProcedure;
     hostClass.hInstance = GetModuleHandleA(nullptr);
@@ -179,20 +187,12 @@ int main() {
     RegisterClassA(&hostClass);
     // The movie's notice that part of it can't be shown comes once per
     // movie; it is answered at once.
-    HHOOK answer = SetWindowsHookExA(
-        WH_CALLWNDPROCRET,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-            if (code == HC_ACTION && message->message == WM_INITDIALOG) EndDialog(message->hwnd, IDOK);
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
-
+    std::optional<MessageBoxWatcher> answer(std::in_place);
     double worst = 0;
     double worstWall = 0;
     std::string worstName;
     for (const Hostile& hostile : hostileObjects()) {
-        const std::vector<uint8_t> stream = hostileStream(hostile.object);
+        const std::vector<uint8_t> stream = hostileStream(hostile.object, hostile.width, hostile.height);
         HWND window = CreateWindowExA(0, hostClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
                                       nullptr, nullptr, hostClass.hInstance, nullptr);
         NPP_t instance{};
@@ -228,7 +228,7 @@ int main() {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     }
-    UnhookWindowsHookEx(answer);
+    answer.reset();
     library.shutdown();
     // Thread time is what the step asks of the machine; the wall time of a
     // machine that others share says more about them.

@@ -98,7 +98,10 @@ void Movie::setUp(const vxa::Header& header) {
     soundDirectory_ = findSoundDirectory();
     headerRead_ = true;
 
-    {
+    // A picture over the largest a player makes is refused as one the
+    // platform could not make: every frame would fill and copy all of it.
+    const bool refused = vxa::pictureTooLarge(header.width, header.height);
+    if (!refused) {
         // The surface takes the format of a window context in which the
         // movie's palette is realized.
         fw::WindowDC windowDc(window_.handle(), fw::WindowDC::Area::Whole);
@@ -107,10 +110,10 @@ void Movie::setUp(const vxa::Header& header) {
         offscreen_ = std::make_unique<OffscreenSurface>(windowDc.handle(), bounds_,
                                                         OffscreenSurface::kPatternSheetId);
     }
-    if (header.width > 0 && header.height > 0 && !offscreen_->hasBitmap()) {
-        // A picture too large for the memory at hand (32767 x 32767 takes 4
-        // GB) is told like any allocation that fails while setting up: the
-        // movie stays empty, rather than play into nothing.
+    if (refused || (header.width > 0 && header.height > 0 && !offscreen_->hasBitmap())) {
+        // A picture too large for the memory at hand is told like any
+        // allocation that fails while setting up: the movie stays empty,
+        // rather than play into nothing.
         offscreen_.reset();
         memoryNoticePending_ = true;
         closeIntake();

@@ -81,6 +81,10 @@ TEST_F(VxaTool, CheckFindsWhatThePlugInWouldNotShowAsAuthored) {
   headerFaults.header.groupCount = -1;
   headerFaults.blocks.clear();
 
+  Stream huge = movie(2);
+  huge.header.width = 4097;
+  huge.header.height = 4096;
+
   Stream outside = movie(3);
   outside.blocks.insert(outside.blocks.begin() + 1,
                         {frame(4, {}), frame(2, {place(4)}), groups({0}), frame(3, {place(1), place(2)})});
@@ -123,6 +127,9 @@ TEST_F(VxaTool, CheckFindsWhatThePlugInWouldNotShowAsAuthored) {
        "header at byte 15: frame rate 0 is no rate: the plug-in shows one frame a second\n"
        "header at byte 16: group count -1: the group table is empty and no group enters it\n"
        "header at byte 18: frame count 0: the plug-in has no frame to show\n"},
+      {"a picture too large", encodeStream(huge),
+       "header at byte 10: the movie is 4097 x 4096 pixels, more than the 16777216 a player shows: the plug-in "
+       "shows none of it and says there is not enough memory\n"},
       {"numbers outside the tables", encodeStream(outside),
        "block 1 at byte @1: frame number 4 is outside 1..3: the plug-in leaves the block out\n"
        "block 2 at byte @2: item 0 of frame 2 names group 4, outside 1..3: the plug-in leaves the block out\n"

@@ -85,6 +85,17 @@ bool PluginLibrary::load(const std::string& path, std::string& error) {
     return false;
 }
 
+bool PluginLibrary::startWithMemory(NPPluginFuncs& plugin, void* (*allocate)(uint32_t), void (*release)(void*)) {
+    plugin = NPPluginFuncs{};
+    plugin.size = sizeof plugin;
+    host_ = NPNetscapeFuncs{};
+    host_.size = sizeof host_;
+    host_.version = 9;
+    host_.memalloc = allocate;
+    host_.memfree = release;
+    return getEntryPoints(&plugin) == NPERR_NO_ERROR && initialize(&host_) == NPERR_NO_ERROR;
+}
+
 void PluginLibrary::unload() {
     if (module_) FreeLibrary(module_);
     module_ = nullptr;

@@ -23,10 +23,18 @@ public:
     void unload();
     HMODULE module() const { return module_; }
 
+    // Asks for the plug-in's entry points and starts it with a host whose only
+    // services are its memory, from `allocate` and `release` (NPN_MemAlloc and
+    // NPN_MemFree), as a harness that counts them needs. The table stays with
+    // this object, which the plug-in keeps a pointer to until shut down.
+    // False when either call fails.
+    bool startWithMemory(NPPluginFuncs& plugin, void* (*allocate)(uint32_t), void (*release)(void*));
+
     NPError(NP_EXPORT_CALL* getEntryPoints)(NPPluginFuncs*) = nullptr;
     NPError(NP_EXPORT_CALL* initialize)(NPNetscapeFuncs*) = nullptr;
     NPError(NP_EXPORT_CALL* shutdown)() = nullptr;
 
 private:
     HMODULE module_ = nullptr;
+    NPNetscapeFuncs host_{};
 };

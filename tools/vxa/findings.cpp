@@ -82,6 +82,11 @@ class Checker {
       header(h.width <= 0 ? 0 : 2, "the movie is " + std::to_string(h.width) + " x " +
                                        std::to_string(h.height) + " pixels: the plug-in shows no picture");
     }
+    if (pictureTooLarge(h.width, h.height)) {
+      header(0, "the movie is " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+                    " pixels, more than the " + std::to_string(kLargestPicture) +
+                    " a player shows: the plug-in shows none of it and says there is not enough memory");
+    }
     if (h.frameRate == 0) {
       header(5, "frame rate 0 is no rate: the plug-in shows one frame a second");
     }

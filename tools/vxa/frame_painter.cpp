@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "files.h"
+#include "playback/timeline/frame_budget.h"
 #include "playback/timeline/playback_rules.h"
 #include "tool_failure.h"
 
@@ -33,6 +34,10 @@ FramePainter::FramePainter(const vxa::MovieModel& movie)
   if (header.width <= 0 || header.height <= 0) {
     fail("the movie is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
          " pixels: it has no picture");
+  }
+  if (pictureTooLarge(header.width, header.height)) {
+    fail("the movie is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
+         " pixels: too large a picture to show");
   }
   picture_ = raster::Image(header.width, header.height);
 }

@@ -6,6 +6,7 @@
 #include "graphics/raster/canvas.h"
 #include "graphics/raster/objects.h"
 #include "graphics/raster/renderer.h"
+#include "playback/timeline/frame_budget.h"
 
 namespace web {
 
@@ -80,7 +81,7 @@ void WebMovie::setUpPicture() {
   const int width = model_.header().width;
   const int height = model_.header().height;
   if (width <= 0 || height <= 0) return;  // nothing to show, as in the plug-in's window
-  if (int64_t{width} * height > kLargestPicture) {
+  if (vxa::pictureTooLarge(width, height)) {
     events_.push_back({EventKind::Warning, 0,
                        std::to_string(width) + " x " + std::to_string(height) +
                            " pixels is too large a picture to show"});

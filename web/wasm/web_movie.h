@@ -112,9 +112,6 @@ class WebMovie : private playback::SoundLibrary {
 
  private:
   std::optional<uint32_t> soundLength(int16_t number) const override;
-  // 16M pixels: 64 MB for the picture composed and as much for the copy shown.
-  static constexpr int64_t kLargestPicture = int64_t{1} << 24;
-
   void setUpPicture();
   bool blockReady(const vxa::Block& block);
   void enter(const vxa::Block& block);

@@ -37,6 +37,21 @@ namespace vxa {
 // bound was measured on, while the example movies use a few per cent of it.
 constexpr uint64_t kFrameDrawingBound = 200'000;
 
+// The largest picture a player makes: 4096 x 4096 pixels. Every frame fills
+// the whole picture and copies it to the window before and after any object,
+// so its area is work no budget of objects bounds: a header asking for
+// 4000 x 32767 pixels kept a timer step busy for 340 ms of thread time, and
+// 9999 x 32722 for 910 ms. Movies were made for pages a few hundred pixels
+// across; a larger one is damaged or hostile, and is refused as a picture
+// the platform could not make.
+constexpr int64_t kLargestPicture = int64_t{1} << 24;
+
+// Whether a movie of this size has a picture too large to show. A size
+// with a side of 0 or less has no picture at all, which is not this.
+constexpr bool pictureTooLarge(int width, int height) {
+    return width > 0 && height > 0 && int64_t{width} * height > kLargestPicture;
+}
+
 // The drawing units one object costs each time it is drawn.
 uint32_t drawingCost(const ObjectRecord& object);
 

@@ -457,13 +457,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     NPPluginFuncs plugin{};
-    plugin.size = sizeof plugin;
-    NPNetscapeFuncs host{};
-    host.size = sizeof host;
-    host.version = 9;
-    host.memalloc = hostAlloc;
-    host.memfree = hostFree;
-    if (library.getEntryPoints(&plugin) != NPERR_NO_ERROR || library.initialize(&host) != NPERR_NO_ERROR) {
+    if (!library.startWithMemory(plugin, hostAlloc, hostFree)) {
         std::fprintf(stderr, "module_fuzz: the module did not start\n");
         return 2;
     }
