@@ -28,6 +28,7 @@
 //
 // A repaint composes the frame again and cuts it at the same place.
 #include <cstdint>
+#include <vector>
 
 #include "movie/format/block.h"
 
@@ -74,6 +75,23 @@ public:
 private:
     uint64_t spent_ = 0;
     bool cut_ = false;
+};
+
+// What some objects ask for when drawn once, added up only until the sum
+// passes the bound. A frame is cut before one of its items exactly when the
+// items before it ask for more than the bound (no cost is negative, so the
+// budget admits everything up to there): a player that has not all of a
+// frame's groups yet shows the frame when this passes before the first
+// missing one, as drawing it would never look at that group.
+class FrameAsk {
+public:
+    void add(const std::vector<ObjectRecord>& objects) {
+        for (size_t i = 0; i < objects.size() && !overBound(); ++i) asked_ += drawingCost(objects[i]);
+    }
+    bool overBound() const { return asked_ > kFrameDrawingBound; }
+
+private:
+    uint64_t asked_ = 0;
 };
 
 }  // namespace vxa

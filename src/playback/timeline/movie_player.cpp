@@ -1,5 +1,7 @@
 #include "playback/timeline/movie_player.h"
 
+#include "playback/timeline/frame_budget.h"
+
 namespace playback {
 
 MoviePlayer::MoviePlayer(vxa::MovieModel& movie, const SoundLibrary* sounds)
@@ -88,8 +90,14 @@ bool MoviePlayer::showFrame(int16_t n, uint32_t now, TimerStep& step) {
   // The sound step runs as soon as the record is there, even when one of
   // its groups is still missing.
   runSoundStep(record->soundNumber, now, step.cues);
+  vxa::FrameAsk ask;
   for (const FrameItem& item : record->items) {
-    if (namesGroup(item.groupId, movie_.groupCount()) && !movie_.group(item.groupId)) return false;
+    if (!namesGroup(item.groupId, movie_.groupCount())) continue;
+    // Drawing stops before this item: its group is not waited for.
+    if (ask.overBound()) break;
+    const std::shared_ptr<const vxa::GroupRecord> group = movie_.group(item.groupId);
+    if (!group) return false;
+    ask.add(group->objects);
   }
   step.shown = n;
   return true;

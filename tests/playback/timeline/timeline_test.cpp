@@ -204,6 +204,39 @@ TEST(Timeline, StallsWhereAFrameOrGroupNeverArrives) {
   EXPECT_EQ(waiting.end.reason, TimelineEnd::Reason::Stalled);
 }
 
+// Drawing stops at the frame's budget, and a group named after that point is
+// never looked at: frame 1 shows without group 2, frame 2 (group 2 first) waits.
+TEST(Timeline, AGroupPastTheBudgetIsNotWaitedFor) {
+  vxa::ObjectRecord circle;
+  circle.kind = vxa::ObjectKind::Oval;
+  circle.right = circle.bottom = 255;
+  circle.lineWidth = 2;
+  circle.fillPattern = 255;
+  vxa::Stream stream;
+  stream.header.width = stream.header.height = 64;
+  stream.header.frameRate = 10;
+  stream.header.groupCount = 2;
+  stream.header.frameCount = 2;
+  vxa::Block heavy;
+  heavy.groups.push_back(vxa::GroupRecord{1, 0, 255, 255, std::vector<vxa::ObjectRecord>(30, circle)});
+  stream.blocks.push_back(heavy);
+  for (int16_t n = 1; n <= 2; ++n) {
+    vxa::Block block;
+    block.frame.number = n;
+    for (int id : {n == 1 ? 1 : 2, n == 1 ? 2 : 1}) {
+      vxa::Item item;
+      item.groupId = static_cast<int16_t>(id);
+      block.frame.items.push_back(item);
+    }
+    stream.blocks.push_back(block);
+  }
+  const Bytes bytes = vxa::encodeStream(stream);
+  const Played played = play(bytes, Schedule::wholeStream(bytes.size()));
+  EXPECT_EQ(order(played), (std::vector<int>{1}));
+  EXPECT_EQ(played.end.reason, TimelineEnd::Reason::Stalled);
+  EXPECT_EQ(played.end.currentFrame, 1);
+}
+
 TEST(Timeline, SoundCuesStartCarryOnRestartAndStop) {
   Movie movie;
   movie.rate = 50;
