@@ -16,6 +16,7 @@ import json
 import os
 import random
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -24,6 +25,32 @@ from PIL import Image
 
 SKIPPED = 77
 SQUARE = 8
+
+
+def run_bounded(command, seconds):
+    """Runs a command in a process group of its own. Past its time the whole
+    group is stopped: killing only the wrapper script would leave the Windows
+    program it started playing on, at full speed, after the test."""
+    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                               start_new_session=True)
+    def stop(how):
+        try:
+            os.killpg(process.pid, how)
+        except ProcessLookupError:
+            pass  # the whole group has ended
+
+    try:
+        stdout, stderr = process.communicate(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        # TERM first: the wrapper stops the servers it started on its way out.
+        stop(signal.SIGTERM)
+        try:
+            process.communicate(timeout=5)
+        except subprocess.TimeoutExpired:
+            stop(signal.SIGKILL)
+            process.communicate()
+        raise
+    return subprocess.CompletedProcess(command, process.returncode, stdout, stderr)
 
 
 # --- pictures -----------------------------------------------------------
@@ -142,7 +169,7 @@ class Scenarios:
         recording = ["--record", record] if record_pictures else []
         command = [os.path.join(self.root, "scripts", "vxaplay"), "--batch", *recording,
                    *map(str, options), movie_path]
-        done = subprocess.run(command, capture_output=True, text=True, timeout=120)
+        done = run_bounded(command, 120)
         with open(os.path.join(self.work, "vxaplay.out"), "w") as f:
             f.write(" ".join(command) + "\n" + done.stdout + done.stderr)
         run = Run(done.stdout, done.returncode, record, frames)
