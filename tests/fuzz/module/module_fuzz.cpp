@@ -477,6 +477,7 @@ int main(int argc, char** argv) {
     const double start = wallMs();
     double lastReport = start;
     std::vector<ProcessFigures> samples;  // from the end of the warm-up, every kSampleEvery streams
+    long lastGdiObjects = 0;
     for (long index = 0;; ++index) {
         if (only >= 0 && index > only) break;
         if (maxStreams >= 0 && totals.streams >= maxStreams) break;
@@ -497,8 +498,16 @@ int main(int argc, char** argv) {
         }
         watcher.clear();
         ++totals.streams;
-        if (totals.streams >= kWarmUpStreams && (totals.streams - kWarmUpStreams) % kSampleEvery == 0)
-            samples.push_back(measureProcess());
+        if (totals.streams >= kWarmUpStreams) {
+            // Every change is named with the stream after which it was seen,
+            // so that a step can be played again alone.
+            const ProcessFigures now = measureProcess();
+            if (!samples.empty() && now.gdiObjects != lastGdiObjects)
+                std::fprintf(stderr, "module_fuzz: gdi objects %ld -> %ld after stream %ld\n", lastGdiObjects,
+                             now.gdiObjects, index);
+            lastGdiObjects = now.gdiObjects;
+            if ((totals.streams - kWarmUpStreams) % kSampleEvery == 0) samples.push_back(now);
+        }
         if (reportEvery > 0 && wallMs() - lastReport > reportEvery * 1000) {
             lastReport = wallMs();
             report("so far", totals, (lastReport - start) / 1000, measureProcess());
