@@ -212,8 +212,9 @@ TEST_F(MovieMemory, APictureTooLargeIsToldAndLeavesAnEmptyMovie) {
             EXPECT_EQ(row.made, movie->offscreen() != nullptr) << row.width << " x " << row.height;
             EXPECT_EQ(row.made, movie->takingData());
             EXPECT_EQ(row.made ? 6 : 0, movie->frameCount());
-            ASSERT_EQ(row.made ? 0u : 1u, boxes.size());
-            if (!row.made) {
+            // Every row reports, also after one has failed.
+            EXPECT_EQ(row.made ? 0u : 1u, boxes.size());
+            if (!row.made && !boxes.empty()) {
                 EXPECT_EQ(messages::kNotEnoughMemory, boxes[0].text);
             }
             movie->resetPlayback();
