@@ -48,12 +48,14 @@ constexpr UINT kEndRequest = WM_APP + 7;
 constexpr long kWarmUpStreams = 300;
 // Wine makes some GDI objects of its own once per process, when a path
 // first needs them, and keeps the window DCs it lends in a cache that only
-// grows. Stream 601 of seed 5 (a box while a visible window plays sounds) adds
-// a DC and two objects with it although the module's own DC calls balance,
-// and playing it 340 times adds nothing more. Such a step is not growth: the
-// figures are sampled as the run goes, and objects count as kept only when
-// they rose over the first half of the measured streams and again over the
-// second.
+// grows, three objects a DC. Stream 601 of seed 5 (a box while a visible window
+// plays sounds) adds one although the module's own DC calls balance, and
+// playing it 340 times adds nothing more; a 54,000-stream run saw five such
+// steps, at streams 404, 13725, 51569, 51570 and 53621. So the figures are
+// sampled as the run goes, and GDI objects count as kept when the second half
+// of the measured streams adds more than a few such steps: objects that a
+// stream in a thousand kept would add dozens there in a long run.
+constexpr long kWineStepsAllowed = 5 * 3;
 constexpr long kSampleEvery = 50;
 
 std::string windowsPath(std::string path) {
@@ -537,9 +539,8 @@ int main(int argc, char** argv) {
                     kWarmUpStreams, before.gdiObjects, halfWay.gdiObjects, after.gdiObjects, before.windows,
                     halfWay.windows, after.windows, before.committedBytes / 1048576.0,
                     halfWay.committedBytes / 1048576.0, after.committedBytes / 1048576.0);
-        const auto keeps = [](long first, long middle, long last) { return first < middle && middle < last; };
-        passed = passed && !keeps(before.gdiObjects, halfWay.gdiObjects, after.gdiObjects) &&
-                 !keeps(before.windows, halfWay.windows, after.windows) && growth < 32;
+        passed = passed && after.gdiObjects - halfWay.gdiObjects <= kWineStepsAllowed &&
+                 after.windows <= halfWay.windows && growth < 32;
     }
     std::printf("crashes: 0\n%s\n", passed ? "passed" : "FAILED");
     return passed ? 0 : 1;
