@@ -59,8 +59,8 @@ test-wine:
 # natively, compared frame by frame.
 test-agreement:
 	@status=0; started=$$(mktemp); scripts/wine-env start $$started >/dev/null; \
-	/usr/bin/python3 tests/graphics/raster/agreement.py --vxa build/native/tools/vxa/vxa \
-	  --render build/native/tests/graphics/raster/render_frames --vxaplay scripts/vxaplay \
+	/usr/bin/python3 tests/core/raster/agreement.py --vxa build/native/tools/vxa/vxa \
+	  --render build/native/tests/core/raster/render_frames --vxaplay scripts/vxaplay \
 	  --work build/agreement --kind showcase=examples/showcase.vxa --kind narrow=examples/narrow.vxa \
 	  --kind wait-for-click=examples/wait-for-click.vxa@2500 --probes || status=1; \
 	scripts/wine-env stop $$started; exit $$status

@@ -5,7 +5,7 @@
 // the portable renderer (render_bench, native) draw the very same records.
 #include <cstdint>
 
-#include "movie/format/block.h"
+#include "core/format/block.h"
 
 namespace bench_scene {
 

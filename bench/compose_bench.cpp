@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench_scene.h"
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"
 #include "graphics/palette.h"

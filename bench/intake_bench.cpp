@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "movie/format/block_decoder.h"
-#include "movie/format/stream.h"
-#include "movie/format/stream_reader.h"
+#include "core/format/block_decoder.h"
+#include "core/format/stream.h"
+#include "core/format/stream_reader.h"
 
 namespace {
 

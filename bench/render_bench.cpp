@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench_scene.h"
-#include "graphics/raster/renderer.h"
+#include "core/raster/renderer.h"
 
 using namespace bench_scene;
 
@@ -32,18 +32,18 @@ int main() {
         fonts.addFile(name, readFile("/usr/share/fonts/truetype/liberation/" + name));
     }
     raster::GroupTable groups(kColumns * kRows);
-    raster::FrameContent frame;
-    frame.backgroundIndex = kBackgroundIndex;
+    FrameRecord frame;
     int seed = 0;
     for (int g = 0; g < kColumns * kRows; ++g) {
         vxa::GroupRecord record;
         record.id = static_cast<int16_t>(g + 1);
         for (int8_t kind : kMix) record.objects.push_back(objectRecord(kind, ++seed));
         groups.put(record);
-        frame.items.push_back({g + 1, g % kColumns * kGroupWidth, g / kColumns * kGroupHeight});
+        frame.items.push_back({static_cast<int16_t>(g + 1), static_cast<int16_t>(g % kColumns * kGroupWidth),
+                               static_cast<int16_t>(g / kColumns * kGroupHeight)});
     }
     raster::Image picture(kWidth, kHeight);
-    for (int i = 0; i < 3; ++i) raster::composeFrame(picture, frame, groups, fonts);
+    for (int i = 0; i < 3; ++i) raster::composeFrame(picture, frame, kBackgroundIndex, groups, fonts);
 
     // Medians of several rounds, as compose_bench takes them.
     constexpr int kRounds = 7;
@@ -51,7 +51,7 @@ int main() {
     std::vector<double> renderMs;
     for (int round = 0; round < kRounds; ++round) {
         const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kFramesPerRound; ++i) raster::composeFrame(picture, frame, groups, fonts);
+        for (int i = 0; i < kFramesPerRound; ++i) raster::composeFrame(picture, frame, kBackgroundIndex, groups, fonts);
         renderMs.push_back(millisecondsSince(start) / kFramesPerRound);
     }
     std::sort(renderMs.begin(), renderMs.end());

@@ -16,9 +16,9 @@
 
 #include "message_box_watcher.h"
 #include "module_clock.h"
-#include "movie/format/block.h"
-#include "movie/format/block_encoder.h"
-#include "movie/format/header.h"
+#include "core/format/block.h"
+#include "core/format/block_encoder.h"
+#include "core/format/header.h"
 #include "plugin/npapi.h"
 #include "plugin_library.h"
 #include "step_timing.h"

@@ -1,7 +1,7 @@
 #include "graphics/arc_object.h"
 
 #include "graphics/offscreen_surface.h"
-#include "graphics/tables/arc_radials.h"
+#include "core/tables/arc_radials.h"
 
 ArcObject::ArcObject(int kind, const ObjectHeader& header, int16_t startAngle, int16_t sweep)
     : GraphicObject(kind, header),

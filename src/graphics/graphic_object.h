@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "graphics/object_build_context.h"
-#include "graphics/tables/object_header.h"
-#include "graphics/tables/pattern_tiles.h"
+#include "core/tables/object_header.h"
+#include "core/tables/pattern_tiles.h"
 
 class OffscreenSurface;
 

@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "graphics/arc_object.h"
-#include "graphics/tables/line_breaks.h"
+#include "core/tables/line_breaks.h"
 #include "graphics/line_object.h"
 #include "graphics/oval_object.h"
 #include "graphics/polygon_object.h"
 #include "graphics/rect_object.h"
 #include "graphics/round_rect_object.h"
 #include "graphics/text_object.h"
-#include "playback/timeline/frame_budget.h"
+#include "core/model/frame_budget.h"
 
 namespace {
 

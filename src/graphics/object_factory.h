@@ -4,7 +4,7 @@
 
 #include "graphics/graphic_object.h"
 #include "graphics/object_build_context.h"
-#include "movie/format/block.h"
+#include "core/format/block.h"
 
 struct BuiltObject {
     // Null for a record that builds no object (kind 7 and unknown kinds):

@@ -12,7 +12,7 @@
 #include "framework/gdi_object.h"
 #include "graphics/pattern_tile_maker.h"
 #include "graphics/recorded_outline.h"
-#include "graphics/tables/object_header.h"
+#include "core/tables/object_header.h"
 
 class OffscreenSurface : public fw::DeviceContext {
 public:

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 
 HPALETTE createMoviePalette() {
     // The plain colours are in every display's system palette already.

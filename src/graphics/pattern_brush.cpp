@@ -1,15 +1,12 @@
 // Brushes cut from the pattern sheet and coloured with a pair of colour
 // indices. The sheet is the 64 x 64 monochrome bitmap of the module's
-// resources, made at build time from tables/pattern_tiles.inc: tile p - 1 of a
+// resources, made at build time from core/tables/pattern_tiles.inc: tile p - 1 of a
 // pattern p lies at column (p - 1) mod 8, row (p - 1) div 8.
-#include "graphics/tables/color_table.h"
+#include "core/format/wire.h"
+#include "core/tables/color_table.h"
 #include "graphics/offscreen_surface.h"
 
 namespace {
-
-constexpr int kNoPattern = 255;
-constexpr int kSolidSecondColor = 0;
-constexpr int kSolidFirstColor = 12;
 
 // Exact black and white are the stock brushes, which cost no creation.
 HBRUSH solidBrush(COLORREF color) {
@@ -23,12 +20,12 @@ HBRUSH solidBrush(COLORREF color) {
 int OffscreenSurface::makePatternBrush(int16_t pattern, int colorIndex1, int colorIndex2,
                                        fw::Brush& brush) const {
     const int p = pattern & 0xFF;
-    if (p == kNoPattern) return 0;
+    if (p == Pattern::None) return 0;
     const COLORREF color1 = colorForIndex(colorIndex1);
     const COLORREF color2 = colorForIndex(colorIndex2);
-    if (p == kSolidSecondColor) {
+    if (p == Pattern::SolidSecond) {
         brush.reset(solidBrush(color2));
-    } else if (p == kSolidFirstColor) {
+    } else if (p == Pattern::SolidFirst) {
         brush.reset(solidBrush(color1));
     } else if (color1 == color2) {
         brush.reset(CreateSolidBrush(color1));

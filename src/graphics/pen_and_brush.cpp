@@ -1,6 +1,6 @@
 // The pens and brushes an object draws with, made afresh on every draw and
 // handed to the surface, which deletes the ones they replace.
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/graphic_object.h"
 #include "graphics/offscreen_surface.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/offscreen_surface.h"
 #include "graphics/oval_object.h"
 #include "graphics/rect_object.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/font_mapping.h"
-#include "graphics/tables/line_breaks.h"
+#include "core/tables/line_breaks.h"
 #include "graphics/offscreen_surface.h"
 
 namespace {

@@ -9,11 +9,11 @@
 
 #include "framework/application.h"
 #include "framework/device_context.h"
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/graphic_object.h"
 #include "graphics/object_factory.h"
 #include "graphics/offscreen_surface.h"
-#include "movie/model/block_acceptance.h"
+#include "core/model/block_acceptance.h"
 #include "movie/movie.h"
 #include "movie/object_group.h"
 #include "movie/sound_directory.h"

@@ -15,13 +15,13 @@
 #include "framework/gdi_object.h"
 #include "framework/window_object.h"
 #include "graphics/object_build_context.h"
-#include "movie/format/block.h"
-#include "movie/format/stream_reader.h"
-#include "movie/model/frame_record.h"
+#include "core/format/block.h"
+#include "core/format/stream_reader.h"
+#include "core/model/frame_record.h"
 #include "playback/clock.h"
-#include "playback/timeline/frame_budget.h"
-#include "playback/timeline/playback_rules.h"
-#include "playback/timeline/sound_step.h"
+#include "core/model/frame_budget.h"
+#include "core/timeline/playback_rules.h"
+#include "core/timeline/sound_step.h"
 #include "sound/sound_failure_notice.h"
 
 class ObjectGroup;
@@ -137,7 +137,8 @@ private:
     bool surfaceShows(const FrameRecord& record) const;
 
     // Playback clock (playback_clock.cpp).
-    void animateWaitCursor();
+    class TimerStage;
+    void showWaitCursor(playback::PlaybackState& state);
 
     // Shared with every step in progress. A message box inside a step runs
     // the host's messages, which may destroy the movie under that step: the

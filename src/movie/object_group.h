@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphics/graphic_object.h"
-#include "playback/timeline/frame_budget.h"
+#include "core/model/frame_budget.h"
 
 class OffscreenSurface;
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/timeline/playback_rules.h"
 #include "window/cursor_window.h"
 
 class Movie;
@@ -13,7 +14,7 @@ class Movie;
 class MovieWindow : public CursorWindow {
 public:
     static constexpr UINT_PTR kTimerId = 1000;
-    static constexpr UINT kTimerPeriod = 20;  // milliseconds
+    static constexpr UINT kTimerPeriod = playback::kTimerPeriod;
 
     MovieWindow();
     // Deletes the Movie, stops the timer and releases the cursors.

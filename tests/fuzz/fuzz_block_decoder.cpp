@@ -12,11 +12,11 @@
 #include <cstring>
 #include <vector>
 
-#include "movie/format/block_decoder.h"
-#include "movie/format/block_encoder.h"
-#include "movie/format/range_check.h"
-#include "movie/format/stream.h"
-#include "movie/format/stream_reader.h"
+#include "core/format/block_decoder.h"
+#include "core/format/block_encoder.h"
+#include "core/format/range_check.h"
+#include "core/format/stream.h"
+#include "core/format/stream_reader.h"
 
 namespace {
 

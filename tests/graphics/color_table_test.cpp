@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/palette.h"
 #include "test_surface.h"
 

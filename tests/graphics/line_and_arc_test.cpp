@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/arc_object.h"
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/line_object.h"
 #include "object_headers.h"
 #include "test_surface.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Object headers for the drawing tests, and the colour indices they use.
-#include "graphics/tables/object_header.h"
+#include "core/tables/object_header.h"
 
 namespace colors {
 constexpr int kWhite = 0;     // plain (255, 255, 255)

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/offscreen_surface.h"
 #include "object_headers.h"
 #include "pattern_tiles_expected.h"

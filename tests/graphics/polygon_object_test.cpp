@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/polygon_object.h"
 #include "object_headers.h"
 #include "test_surface.h"

@@ -2,7 +2,7 @@
 // outline, the fill and the ring of a patterned line land.
 #include <gtest/gtest.h>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/oval_object.h"
 #include "graphics/rect_object.h"
 #include "graphics/round_rect_object.h"

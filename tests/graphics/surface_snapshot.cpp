@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 
 Snapshot::Snapshot(HDC source, int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height) {

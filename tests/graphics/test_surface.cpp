@@ -1,6 +1,6 @@
 #include "test_surface.h"
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "object_headers.h"
 
 TestSurface::TestSurface(int width, int height, int patternSheetId)

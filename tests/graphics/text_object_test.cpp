@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/font_mapping.h"
-#include "graphics/tables/line_breaks.h"
+#include "core/tables/line_breaks.h"
 #include "graphics/object_build_context.h"
 #include "graphics/rect_object.h"
 #include "graphics/text_object.h"

@@ -6,13 +6,13 @@
 #include <functional>
 #include <random>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/graphic_object.h"
 #include "graphics/text_object.h"
 #include "message_box_watcher.h"
-#include "movie/format/big_endian.h"
-#include "movie/format/stream.h"
-#include "movie/model/movie_model.h"
+#include "core/format/big_endian.h"
+#include "core/format/stream.h"
+#include "core/model/movie_model.h"
 #include "movie/object_group.h"
 #include "movie_test_support.h"
 #include "plugin/messages.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "graphics/graphic_object.h"
-#include "movie/format/block_encoder.h"
+#include "core/format/block_encoder.h"
 #include "movie/object_group.h"
 
 namespace movietest {

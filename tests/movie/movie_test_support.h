@@ -12,8 +12,8 @@
 
 #include "framework/window_object.h"
 #include "install_directory.h"
-#include "movie/format/block.h"
-#include "movie/format/header.h"
+#include "core/format/block.h"
+#include "core/format/header.h"
 #include "movie/movie.h"
 #include "playback/clock.h"
 #include "test_host_window.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "graphics/object_factory.h"
 #include "graphics/palette.h"
 #include "graphics/polygon_object.h"

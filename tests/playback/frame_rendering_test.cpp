@@ -12,7 +12,7 @@
 #include "movie/object_group.h"
 #include "movie_test_support.h"
 #include "plugin/messages.h"
-#include "playback/timeline/frame_budget.h"
+#include "core/model/frame_budget.h"
 #include "sound/mci_device.h"
 #include "sound/sound_cue.h"
 

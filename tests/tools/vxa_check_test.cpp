@@ -5,8 +5,8 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
-#include "movie/format/block_encoder.h"
-#include "movie/format/stream.h"
+#include "core/format/block_encoder.h"
+#include "core/format/stream.h"
 #include "vxa_runner.h"
 
 namespace vxa {

@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/raster/renderer.h"
-#include "movie/format/stream.h"
+#include "core/raster/frame_composer.h"
+#include "core/raster/renderer.h"
+#include "core/format/stream.h"
 #include "vxa_runner.h"
 
 namespace vxa {
@@ -65,11 +66,10 @@ raster::Image picture(const Stream& stream, int n) {
   static raster::FontLibrary noText;
   raster::GroupTable groups(stream.header.groupCount);
   for (const GroupRecord& g : stream.blocks[0].groups) groups.put(g);
-  raster::FrameContent content;
-  content.backgroundIndex = stream.header.background - 1;
-  for (const Item& item : stream.blocks[n].frame.items) content.items.push_back({item.groupId, item.x, item.y});
+  FrameRecord frame;
+  for (const Item& item : stream.blocks[n].frame.items) frame.items.push_back({item.groupId, item.x, item.y});
   raster::Image image(stream.header.width, stream.header.height);
-  raster::composeFrame(image, content, groups, noText);
+  raster::composeFrame(image, frame, raster::backgroundIndexOf(stream.header), groups, noText);
   return image;
 }
 

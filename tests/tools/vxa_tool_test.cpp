@@ -1,8 +1,8 @@
 // Runs the built vxa program as a person would and checks its files and messages.
 #include <gtest/gtest.h>
 
-#include "movie/format/block_encoder.h"
-#include "movie/format/stream.h"
+#include "core/format/block_encoder.h"
+#include "core/format/stream.h"
 #include "sample_blocks.h"
 #include "vxa_runner.h"
 

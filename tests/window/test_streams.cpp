@@ -1,6 +1,6 @@
 #include "test_streams.h"
 
-#include "movie/format/stream.h"
+#include "core/format/stream.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "movie_picture.h"
-#include "playback/timeline/playback_rules.h"
+#include "core/timeline/playback_rules.h"
 #include "playback_samples.h"
 
 namespace guide {

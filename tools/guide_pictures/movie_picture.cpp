@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "graphics/raster/renderer.h"
-#include "movie/model/movie_model.h"
+#include "core/model/movie_model.h"
+#include "core/raster/frame_composer.h"
 #include "source_reader.h"
 
 namespace guide {
@@ -43,22 +43,15 @@ raster::Image drawFrames(const std::vector<uint8_t>& stream) {
     model.append(stream.data(), stream.size());
     if (!model.headerComplete()) throw std::runtime_error("no whole header");
     const vxa::Header& header = model.header();
-    raster::GroupTable groups(model.groupCount());
-    for (int id = 1; id <= model.groupCount(); ++id)
-        if (const auto record = model.group(id)) groups.put(*record);
-
+    raster::FrameComposer composer(header.width, header.height, model.groupCount());
     const int frames = model.frameCount();
     raster::Image sheet(frames * header.width + (frames - 1) * kGap, header.height);
     for (uint32_t& pixel : sheet.pixels) pixel = kGapColour;
     for (int n = 1; n <= frames; ++n) {
-        const FrameRecord* record = model.frame(n);
-        if (!record) throw std::runtime_error("frame " + std::to_string(n) + " is missing");
-        raster::FrameContent frame;
-        frame.backgroundIndex = static_cast<uint8_t>(header.background - 1);
-        for (const FrameItem& item : record->items) frame.items.push_back({item.groupId, item.x, item.y});
-        raster::Image picture(header.width, header.height);
-        if (!raster::composeFrame(picture, frame, groups, fonts()))
+        if (!model.frame(n)) throw std::runtime_error("frame " + std::to_string(n) + " is missing");
+        if (!composer.compose(model, n, fonts()))
             throw std::runtime_error("frame " + std::to_string(n) + " names a group that is missing");
+        const raster::Image& picture = composer.picture();
         const int left = (n - 1) * (header.width + kGap);
         for (int y = 0; y < header.height; ++y)
             for (int x = 0; x < header.width; ++x)

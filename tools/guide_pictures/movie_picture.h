@@ -3,7 +3,7 @@
 // whole stream has arrived.
 #include <vector>
 
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 #include "json_fields.h"
 
 namespace guide {

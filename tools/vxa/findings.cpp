@@ -6,12 +6,12 @@
 #include <map>
 #include <set>
 
-#include "graphics/tables/font_map.h"
+#include "core/tables/font_map.h"
 #include "local_playback.h"
-#include "movie/format/stream.h"
-#include "movie/model/movie_model.h"
-#include "playback/timeline/frame_budget.h"
-#include "playback/timeline/playback_rules.h"
+#include "core/format/stream.h"
+#include "core/model/movie_model.h"
+#include "core/model/frame_budget.h"
+#include "core/timeline/playback_rules.h"
 #include "sound_folder.h"
 
 namespace vxa::tool {

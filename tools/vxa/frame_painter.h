@@ -2,11 +2,10 @@
 // The picture the plug-in's window shows when a frame has just been shown:
 // the frame's record and groups as the movie model holds them at that
 // moment, composed by the portable renderer in the Liberation fonts.
-#include <memory>
-#include <vector>
+#include <optional>
 
-#include "graphics/raster/renderer.h"
-#include "movie/model/movie_model.h"
+#include "core/model/movie_model.h"
+#include "core/raster/frame_composer.h"
 
 namespace vxa::tool {
 
@@ -21,15 +20,11 @@ class FramePainter {
 
   // Frame n must be in the model with every group it places.
   const raster::Image& paint(int16_t n);
-  const raster::Image& picture() const { return picture_; }
+  const raster::Image& picture() const { return composer_->picture(); }
 
  private:
   const vxa::MovieModel& movie_;
-  raster::GroupTable groups_;
-  // What each slot of groups_ was prepared from; held so that a record the
-  // model has replaced cannot be mistaken for a new one at the same address.
-  std::vector<std::shared_ptr<const vxa::GroupRecord>> prepared_;
-  raster::Image picture_;
+  std::optional<raster::FrameComposer> composer_;
 };
 
 }  // namespace vxa::tool

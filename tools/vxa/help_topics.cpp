@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "graphics/tables/color_table.h"
-#include "graphics/tables/font_map.h"
-#include "graphics/tables/pattern_tiles.h"
+#include "core/tables/color_table.h"
+#include "core/tables/font_map.h"
+#include "core/tables/pattern_tiles.h"
 #include "object_kinds.h"
-#include "playback/timeline/playback_rules.h"
+#include "core/timeline/playback_rules.h"
 #include "playback_samples.h"
 
 namespace vxa::tool {

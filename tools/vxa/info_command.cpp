@@ -8,11 +8,11 @@
 
 #include "arguments.h"
 #include "commands.h"
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "local_playback.h"
-#include "movie/model/movie_model.h"
+#include "core/model/movie_model.h"
 #include "movie_file.h"
-#include "playback/timeline/playback_rules.h"
+#include "core/timeline/playback_rules.h"
 
 namespace vxa::tool {
 namespace {

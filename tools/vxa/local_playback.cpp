@@ -1,6 +1,6 @@
 #include "local_playback.h"
 
-#include "playback/timeline/playback_rules.h"
+#include "core/timeline/playback_rules.h"
 
 namespace vxa::tool {
 

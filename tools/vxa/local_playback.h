@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "playback/timeline/timeline.h"
+#include "core/timeline/timeline.h"
 
 namespace vxa::tool {
 

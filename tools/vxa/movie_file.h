@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "movie/format/stream.h"
+#include "core/format/stream.h"
 
 namespace vxa::tool {
 

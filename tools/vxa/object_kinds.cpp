@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "movie/format/block.h"
+#include "core/format/block.h"
 
 namespace vxa::tool {
 namespace {

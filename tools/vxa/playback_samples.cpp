@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "movie/format/stream.h"
-#include "playback/timeline/timeline.h"
+#include "core/format/stream.h"
+#include "core/timeline/timeline.h"
 
 namespace vxa::tool {
 namespace {

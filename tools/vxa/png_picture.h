@@ -2,7 +2,7 @@
 // A rendered picture as a PNG file (8-bit RGB), written whole or not at all.
 #include <string>
 
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 
 namespace vxa::tool {
 

@@ -13,7 +13,7 @@
 #include "frame_painter.h"
 #include "local_playback.h"
 #include "movie_file.h"
-#include "playback/timeline/timeline.h"
+#include "core/timeline/timeline.h"
 #include "png_picture.h"
 #include "tool_failure.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/timeline/movie_player.h"
+#include "core/timeline/movie_player.h"
 
 namespace vxa::tool {
 

@@ -42,7 +42,7 @@ class SourceReader {
   }
 
  private:
-  size_t countLimit() const { return wide_ ? 32767 : 255; }
+  size_t countLimit() const { return wide_ ? vxa::kWideCountLimit : vxa::kNarrowCountLimit; }
 
   Header readHeader(const Json& value) {
     Fields fields(value, "header");

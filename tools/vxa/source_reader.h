@@ -1,7 +1,7 @@
 #pragma once
 
 #include "json_fields.h"
-#include "movie/format/stream.h"
+#include "core/format/stream.h"
 
 namespace vxa::tool {
 

@@ -9,7 +9,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "movie_file.h"
-#include "playback/timeline/timeline.h"
+#include "core/timeline/timeline.h"
 #include "sound_folder.h"
 #include "tool_failure.h"
 

@@ -13,7 +13,7 @@
 #include "host_paths.h"
 #include "host_services.h"
 #include "message_box_watcher.h"
-#include "movie/format/header.h"
+#include "core/format/header.h"
 #include "options.h"
 #include "player.h"
 #include "plugin_library.h"

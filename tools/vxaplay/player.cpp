@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "movie/format/header.h"
+#include "core/format/header.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "movie/format/block_decoder.h"
-#include "movie/format/header.h"
+#include "core/format/block_decoder.h"
+#include "core/format/header.h"
 
 namespace web {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "movie/format/block.h"
-#include "movie/format/stream_reader.h"
+#include "core/format/block.h"
+#include "core/format/stream_reader.h"
 
 namespace web {
 

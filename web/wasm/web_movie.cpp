@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "graphics/raster/canvas.h"
-#include "graphics/raster/objects.h"
-#include "graphics/raster/renderer.h"
-#include "playback/timeline/frame_budget.h"
+#include "core/model/frame_budget.h"
+#include "core/raster/canvas.h"
+#include "core/raster/objects.h"
 
 namespace web {
 
@@ -86,11 +85,9 @@ void WebMovie::setUpPicture() {
                        std::to_string(width) + " x " + std::to_string(height) +
                            " pixels is too large a picture to show"});
   } else {
-    frame_ = raster::Image(width, height);
-    picture_.assign(frame_.pixels.size() * 4, 0);
+    composer_.emplace(width, height, model_.groupCount());
+    picture_.assign(static_cast<size_t>(width) * height * 4, 0);
   }
-  groups_ = raster::GroupTable(model_.groupCount());
-  prepared_.assign(static_cast<size_t>(std::max<int>(0, model_.groupCount())), nullptr);
 }
 
 bool WebMovie::blockReady(const vxa::Block& block) {
@@ -179,8 +176,8 @@ void WebMovie::stop() { player_.stopTimer(); }
 
 bool WebMovie::isPaused() const { return player_.state().paused != 0; }
 
-int WebMovie::width() const { return frame_.width; }
-int WebMovie::height() const { return frame_.height; }
+int WebMovie::width() const { return composer_ ? composer_->picture().width : 0; }
+int WebMovie::height() const { return composer_ ? composer_->picture().height : 0; }
 
 int WebMovie::cursor() const {
   if (!model_.headerComplete()) return 0;
@@ -221,27 +218,11 @@ void WebMovie::tellRejections() {
 
 // Composes the frame the timer just showed and copies it into the window.
 void WebMovie::show(int16_t n) {
-  const FrameRecord* record = model_.frame(n);
   events_.push_back({EventKind::FrameShown, n, ""});
-  if (!record || frame_.pixels.empty()) return;
-  raster::FrameContent content;
-  content.backgroundIndex = static_cast<uint8_t>(model_.header().background - 1);
-  content.items.reserve(record->items.size());
-  for (const FrameItem& item : record->items) {
-    content.items.push_back({item.groupId, item.x, item.y});
-    // Groups are prepared for drawing when a frame first needs them, and
-    // again when the movie holds a group that arrived anew.
-    if (!groups_.inTable(item.groupId)) continue;
-    std::shared_ptr<const vxa::GroupRecord> group = model_.group(item.groupId);
-    std::shared_ptr<const vxa::GroupRecord>& prepared = prepared_[static_cast<size_t>(item.groupId - 1)];
-    if (group && group != prepared) {
-      groups_.put(*group);
-      prepared = std::move(group);
-    }
-  }
-  raster::composeFrame(frame_, content, groups_, pageFonts().library());
+  if (!composer_ || !model_.frame(n)) return;
+  composer_->compose(model_, n, pageFonts().library());
   uint8_t* out = picture_.data();
-  for (const uint32_t pixel : frame_.pixels) {
+  for (const uint32_t pixel : composer_->picture().pixels) {
     *out++ = static_cast<uint8_t>(pixel >> 16);
     *out++ = static_cast<uint8_t>(pixel >> 8);
     *out++ = static_cast<uint8_t>(pixel);

@@ -13,11 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "graphics/raster/group_table.h"
-#include "graphics/raster/image.h"
-#include "graphics/raster/text.h"
-#include "movie/model/movie_model.h"
-#include "playback/timeline/movie_player.h"
+#include "core/model/movie_model.h"
+#include "core/raster/frame_composer.h"
+#include "core/raster/text.h"
+#include "core/timeline/movie_player.h"
 #include "web/wasm/block_gate.h"
 
 namespace web {
@@ -129,11 +128,8 @@ class WebMovie : private playback::SoundLibrary {
   bool chunkSeen_ = false;
 
   bool pictureSized_ = false;
-  raster::GroupTable groups_;
-  // By id - 1: the record each group of groups_ was prepared from, kept so
-  // that a group arriving anew is told apart from it.
-  std::vector<std::shared_ptr<const vxa::GroupRecord>> prepared_;
-  raster::Image frame_;
+  // None while the movie has no picture to show.
+  std::optional<raster::FrameComposer> composer_;
   std::vector<uint8_t> picture_;
 
   std::map<int16_t, std::optional<uint32_t>> soundLengths_;

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "movie/format/block.h"
-#include "movie/format/block_encoder.h"
-#include "movie/format/header.h"
+#include "core/format/block.h"
+#include "core/format/block_encoder.h"
+#include "core/format/header.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "install_directory.h"
 #include "message_box_watcher.h"
 #include "module_clock.h"
-#include "movie/format/header.h"
+#include "core/format/header.h"
 #include "plugin/npapi.h"
 #include "plugin_library.h"
 #include "step_timing.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 
 namespace vxa::tool {
 

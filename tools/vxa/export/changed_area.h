@@ -2,7 +2,7 @@
 // The part of a picture that differs from the one before it. The animated
 // formats store only that part of each later frame: a movie usually moves a
 // few groups over a still background.
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 
 namespace vxa::tool {
 

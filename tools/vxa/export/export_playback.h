@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "playback/timeline/timeline.h"
+#include "core/timeline/timeline.h"
 
 namespace vxa::tool {
 

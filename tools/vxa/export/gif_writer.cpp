@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "changed_area.h"
-#include "graphics/tables/color_table.h"
+#include "core/tables/color_table.h"
 #include "tool_failure.h"
 
 namespace vxa::tool {

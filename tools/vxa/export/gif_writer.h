@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 
 namespace vxa::tool {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "playback/timeline/movie_player.h"
+#include "core/timeline/movie_player.h"
 #include "sound_folder.h"
 
 namespace vxa::tool {

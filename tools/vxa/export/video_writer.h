@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "graphics/raster/image.h"
+#include "core/raster/image.h"
 
 namespace vxa::tool {
 

@@ -1,0 +1,26 @@
+#include "core/raster/group_table.h"
+
+#include <algorithm>
+
+namespace raster {
+
+GroupTable::GroupTable(int count) : groups_(static_cast<size_t>(std::max(0, count))) {}
+
+void GroupTable::put(const vxa::GroupRecord& record) {
+    if (!inTable(record.id)) return;
+    auto group = std::make_unique<PreparedGroup>();
+    group->id = record.id;
+    group->objects.reserve(record.objects.size());
+    for (const vxa::ObjectRecord& object : record.objects) {
+        PreparedObject prepared;
+        if (prepareObject(object, prepared)) group->objects.push_back(std::move(prepared));
+    }
+    groups_[static_cast<size_t>(record.id - 1)] = std::move(group);
+}
+
+const PreparedGroup* GroupTable::find(int id) const {
+    if (!inTable(id)) return nullptr;
+    return groups_[static_cast<size_t>(id - 1)].get();
+}
+
+}  // namespace raster
