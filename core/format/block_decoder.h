@@ -10,8 +10,8 @@
 namespace vxa {
 
 struct DecodeError {
-  size_t offset = 0;    // within the body
-  std::string message;  // what is wrong, e.g. "text of object 3 in group 7 runs past the end of the block"
+    size_t offset = 0;    // within the body
+    std::string message;  // what is wrong, e.g. "text of object 3 in group 7 runs past the end of the block"
 };
 
 // Decodes one whole block body and checks its structure: the records must fill
@@ -20,7 +20,6 @@ struct DecodeError {
 // count means no group records (Block::negativeGroupCount). Never reads outside [body, body + length).
 // Repeated items come back with presence 0 and every other field 0. On false,
 // `error` says what and where and `out` holds no meaningful content.
-bool decodeBlock(const uint8_t* body, size_t length, Layout layout, Block& out,
-                 DecodeError& error);
+bool decodeBlock(const uint8_t* body, size_t length, Layout layout, Block& out, DecodeError& error);
 
 }  // namespace vxa

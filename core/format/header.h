@@ -15,20 +15,20 @@ constexpr int16_t kFirstWideVersion = 10000;
 // Every header field is kept raw, reserved ones included, so that encoding a
 // decoded header gives back the same bytes.
 struct Header {
-  Layout layout = Layout::Wide;
-  int16_t version = kFirstWideVersion;  // 0 in the narrow layout
-  int8_t loop = 0;                      // wide only
-  int8_t wait = 0;                      // wide only
-  uint8_t reserved4 = 0;                // wide only
-  uint8_t reserved5 = 0;                // wide only
-  int16_t reserved6 = 0;                // wide only
-  int16_t reserved8 = 0;                // wide only
-  int16_t width = 0;
-  int16_t height = 0;
-  uint8_t background = 0;  // colour byte: colour-table index + 1, modulo 256
-  uint8_t frameRate = 0;
-  int16_t groupCount = 0;
-  int16_t frameCount = 0;
+    Layout layout = Layout::Wide;
+    int16_t version = kFirstWideVersion;  // 0 in the narrow layout
+    int8_t loop = 0;                      // wide only
+    int8_t wait = 0;                      // wide only
+    uint8_t reserved4 = 0;                // wide only
+    uint8_t reserved5 = 0;                // wide only
+    int16_t reserved6 = 0;                // wide only
+    int16_t reserved8 = 0;                // wide only
+    int16_t width = 0;
+    int16_t height = 0;
+    uint8_t background = 0;  // colour byte: colour-table index + 1, modulo 256
+    uint8_t frameRate = 0;
+    int16_t groupCount = 0;
+    int16_t frameCount = 0;
 };
 
 bool operator==(const Header& a, const Header& b);

@@ -11,8 +11,8 @@ namespace vxa {
 
 // A whole stream held in memory, as the vxa tool and the tests see it.
 struct Stream {
-  Header header;
-  std::vector<Block> blocks;
+    Header header;
+    std::vector<Block> blocks;
 };
 
 // A stream as far as it can be read, damage included: after the header,
@@ -21,25 +21,25 @@ struct Stream {
 // by the end of the stream, or a block length of 0x8000 or more together
 // with everything after it (no block boundary can be found past it).
 struct StreamPiece {
-  enum class Kind {
-    Block,        // a block that decodes
-    Undecodable,  // a whole block whose body does not decode
-    Unfinished,   // a block that the end of the stream cuts off
-    Unreadable,   // a length of 0x8000 or more, and everything after it
-  };
-  Kind kind = Kind::Block;
-  size_t offset = 0;  // of the piece's first byte (a block length)
-  Block block;               // Block
-  std::vector<uint8_t> raw;  // otherwise: the bytes as they stand, length included
-  size_t damageOffset = 0;   // otherwise: where the fault lies, from the stream's start
-  std::string damage;        // otherwise: what it is
+    enum class Kind {
+        Block,        // a block that decodes
+        Undecodable,  // a whole block whose body does not decode
+        Unfinished,   // a block that the end of the stream cuts off
+        Unreadable,   // a length of 0x8000 or more, and everything after it
+    };
+    Kind kind = Kind::Block;
+    size_t offset = 0;         // of the piece's first byte (a block length)
+    Block block;               // Block
+    std::vector<uint8_t> raw;  // otherwise: the bytes as they stand, length included
+    size_t damageOffset = 0;   // otherwise: where the fault lies, from the stream's start
+    std::string damage;        // otherwise: what it is
 
-  bool decoded() const { return kind == Kind::Block; }
+    bool decoded() const { return kind == Kind::Block; }
 };
 
 struct StreamPieces {
-  Header header;
-  std::vector<StreamPiece> pieces;
+    Header header;
+    std::vector<StreamPiece> pieces;
 };
 
 // False only when the stream ends inside its header.

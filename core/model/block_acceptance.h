@@ -20,8 +20,8 @@ extern const char kBrokenStreamReason[];
 // Decodes the body and checks it against tables of frameCount frames and
 // groupCount groups. Empty when the block may enter; otherwise why it is
 // refused (then `out` holds nothing meaningful).
-std::string acceptBlock(const uint8_t* body, size_t length, Layout layout, int16_t frameCount,
-                        int16_t groupCount, Block& out);
+std::string acceptBlock(const uint8_t* body, size_t length, Layout layout, int16_t frameCount, int16_t groupCount,
+                        Block& out);
 
 // The record of a frame part (number 1 or more). A repeated item takes the
 // item with the same index of `previous` (the record of frame F - 1 as it is

@@ -120,23 +120,14 @@ uint64_t textCost(const ObjectRecord& o) {
 uint32_t drawingCost(const ObjectRecord& object) {
     uint64_t cost = 0;
     switch (object.kind) {
-        case ObjectKind::Polygon:
-            cost = polygonCost(object);
-            break;
+        case ObjectKind::Polygon: cost = polygonCost(object); break;
         case ObjectKind::Line:
-        case ObjectKind::Arc:
-            cost = strokeCost(object);
-            break;
+        case ObjectKind::Arc: cost = strokeCost(object); break;
         case ObjectKind::Oval:
         case ObjectKind::Rect:
-        case ObjectKind::RoundRect:
-            cost = shapeCost(object);
-            break;
-        case ObjectKind::Text:
-            cost = textCost(object);
-            break;
-        default:
-            return 0;  // builds no object
+        case ObjectKind::RoundRect: cost = shapeCost(object); break;
+        case ObjectKind::Text: cost = textCost(object); break;
+        default: return 0;  // builds no object
     }
     return static_cast<uint32_t>(std::min<uint64_t>(kObject + cost, UINT32_MAX));
 }

@@ -79,8 +79,8 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth
     const bool wide = penWidth() > 1;
     Region inside;
     if (brush_.visible()) {
-        inside = roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight,
-                                 &unsettled_);
+        inside =
+            roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight, &unsettled_);
         if (!wide) paintDevice(inside, brush_);
     }
 
@@ -197,12 +197,8 @@ void Canvas::arc(int left, int top, int right, int bottom, Point first, Point se
             case 1:
                 points.push_back({box.right - 1 - width / 2 - backward.x, box.bottom - 1 - height / 2 - backward.y});
                 break;
-            case 2:
-                points.push_back({box.right - 1 - width / 2 - forward.x, box.top + height / 2 + forward.y});
-                break;
-            default:
-                points.push_back({box.left + width / 2 + backward.x, box.top + height / 2 + backward.y});
-                break;
+            case 2: points.push_back({box.right - 1 - width / 2 - forward.x, box.top + height / 2 + forward.y}); break;
+            default: points.push_back({box.left + width / 2 + backward.x, box.top + height / 2 + backward.y}); break;
         }
     }
     if (points.size() < 2) return;

@@ -1,7 +1,7 @@
+#include "core/model/frame_budget.h"
 #include "core/raster/canvas.h"
 #include "core/raster/renderer.h"
 #include "core/tables/color_table.h"
-#include "core/model/frame_budget.h"
 
 namespace raster {
 

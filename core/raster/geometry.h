@@ -23,15 +23,15 @@ struct Rect {
 };
 
 inline Rect intersection(const Rect& a, const Rect& b) {
-    return Rect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-                a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    return Rect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+                a.bottom < b.bottom ? a.bottom : b.bottom};
 }
 
 inline Rect unionOf(const Rect& a, const Rect& b) {
     if (a.empty()) return b;
     if (b.empty()) return a;
-    return Rect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
-                a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+    return Rect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top, a.right > b.right ? a.right : b.right,
+                a.bottom > b.bottom ? a.bottom : b.bottom};
 }
 
 }  // namespace raster

@@ -80,7 +80,8 @@ bool SizedFace::load(uint16_t c, bool forDrawing, FT_Glyph_Metrics& metrics, FT_
     metrics = face_->glyph->metrics;
     // Glyphs are cut to the face's ascent and descent.
     const FT_Pos top = std::min<FT_Pos>(metrics.horiBearingY, static_cast<FT_Pos>(ascent_) << 6);
-    const FT_Pos bottom = std::max<FT_Pos>(metrics.horiBearingY - metrics.height, -(static_cast<FT_Pos>(descent_) << 6));
+    const FT_Pos bottom =
+        std::max<FT_Pos>(metrics.horiBearingY - metrics.height, -(static_cast<FT_Pos>(descent_) << 6));
     metrics.horiBearingY = top;
     metrics.height = top - bottom;
     box.xMin = metrics.horiBearingX & -64;
@@ -132,8 +133,8 @@ const Glyph& SizedFace::glyph(uint16_t c) {
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = buffer.data() + static_cast<size_t>(y) * bitmap.pitch;
         for (int x = 0; x < width; ++x) {
-            const uint8_t level = mono ? ((row[x >> 3] & (0x80 >> (x & 7))) ? 16 : 0)
-                                       : static_cast<uint8_t>(row[x] * 17 / 256);
+            const uint8_t level =
+                mono ? ((row[x >> 3] & (0x80 >> (x & 7))) ? 16 : 0) : static_cast<uint8_t>(row[x] * 17 / 256);
             glyph.levels[static_cast<size_t>(y) * width + x] = level;
         }
     }

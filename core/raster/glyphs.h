@@ -14,11 +14,11 @@
 namespace raster {
 
 struct Glyph {
-    int originX = 0;     // from the pen position to the bitmap's left edge
-    int originY = 0;     // from the baseline up to the bitmap's top edge
-    int width = 0;       // bitmap size; 0 for a glyph that draws nothing
+    int originX = 0;  // from the pen position to the bitmap's left edge
+    int originY = 0;  // from the baseline up to the bitmap's top edge
+    int width = 0;    // bitmap size; 0 for a glyph that draws nothing
     int height = 0;
-    int advance = 0;     // how far drawing moves the pen
+    int advance = 0;              // how far drawing moves the pen
     std::vector<uint8_t> levels;  // width * height coverage levels, 0..16
 };
 

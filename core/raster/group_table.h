@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/raster/objects.h"
 #include "core/format/block.h"
+#include "core/raster/objects.h"
 
 namespace raster {
 

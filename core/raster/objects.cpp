@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/model/frame_budget.h"
 #include "core/raster/region_shapes.h"
 #include "core/raster/text.h"
 #include "core/tables/arc_radials.h"
@@ -10,7 +11,6 @@
 #include "core/tables/font_map.h"
 #include "core/tables/line_breaks.h"
 #include "core/tables/pattern_tiles.h"
-#include "core/model/frame_budget.h"
 
 namespace raster {
 
@@ -42,15 +42,11 @@ Paint lineBrushOf(const ObjectHeader& s) { return brushOf(s.linePattern, s.lineC
 
 void paintShape(Canvas& canvas, const PreparedObject& object, const Rect& r) {
     switch (object.kind) {
-        case vxa::ObjectKind::Oval:
-            canvas.ellipse(r.left, r.top, r.right, r.bottom);
-            break;
+        case vxa::ObjectKind::Oval: canvas.ellipse(r.left, r.top, r.right, r.bottom); break;
         case vxa::ObjectKind::RoundRect:
             canvas.roundRect(r.left, r.top, r.right, r.bottom, object.cornerWidth, object.cornerHeight);
             break;
-        default:
-            canvas.rectangle(r.left, r.top, r.right, r.bottom);
-            break;
+        default: canvas.rectangle(r.left, r.top, r.right, r.bottom); break;
     }
 }
 
@@ -154,8 +150,7 @@ bool prepareObject(const vxa::ObjectRecord& record, PreparedObject& out) {
             t.text = buffer.data();
             break;
         }
-        default:
-            break;
+        default: break;
     }
     return true;
 }
@@ -163,9 +158,7 @@ bool prepareObject(const vxa::ObjectRecord& record, PreparedObject& out) {
 void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts) {
     const ObjectHeader& s = object.style;
     switch (object.kind) {
-        case vxa::ObjectKind::Polygon:
-            drawPolygon(canvas, object);
-            break;
+        case vxa::ObjectKind::Polygon: drawPolygon(canvas, object); break;
         case vxa::ObjectKind::Line:
             if (s.linePattern == Pattern::None) return;
             canvas.selectPen(penOf(s));
@@ -183,9 +176,7 @@ void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts
             drawShape(canvas, object);
             drawText(canvas, object.text, fonts);
             break;
-        default:
-            drawShape(canvas, object);
-            break;
+        default: drawShape(canvas, object); break;
     }
 }
 

@@ -5,33 +5,33 @@
 #include <string>
 #include <vector>
 
+#include "core/format/block.h"
 #include "core/raster/canvas.h"
 #include "core/raster/geometry.h"
 #include "core/tables/object_header.h"
-#include "core/format/block.h"
 
 namespace raster {
 
 class FontLibrary;
 
 struct TextBlock {
-    Rect layout;            // the box grown by the line width on every side
+    Rect layout;  // the box grown by the line width on every side
     int colorIndex = 0;
     int justification = 0;  // 1 centred, -1 right, anything else left
     const char* faceName = "";
-    int size = 0;           // mapped size: the em is size + 2 pixels
+    int size = 0;  // mapped size: the em is size + 2 pixels
     bool bold = false, italic = false, underline = false;
-    std::string text;       // carriage returns already followed by line feeds
+    std::string text;  // carriage returns already followed by line feeds
 };
 
 struct PreparedObject {
     int kind = vxa::ObjectKind::Rect;
     uint32_t cost = 0;  // drawing units against a frame's budget
     ObjectHeader style;
-    std::vector<Point> points;           // polygon
+    std::vector<Point> points;              // polygon
     int cornerWidth = 0, cornerHeight = 0;  // rounded rectangle
-    Point arcStart, arcEnd;              // arc: points on the radials of start and start + sweep
-    TextBlock text;                      // text
+    Point arcStart, arcEnd;                 // arc: points on the radials of start and start + sweep
+    TextBlock text;                         // text
 };
 
 // False for kinds that draw nothing (comments and unknown kinds).

@@ -41,8 +41,7 @@ int roundHalfAway(double v) { return static_cast<int>(v > 0 ? v + 0.5 : v - 0.5)
 class WidePen {
 public:
     explicit WidePen(int width)
-        : width_(width),
-          dot_(ellipticRegion(-(width / 2), -(width / 2), (width + 1) / 2 + 1, (width + 1) / 2 + 1)) {}
+        : width_(width), dot_(ellipticRegion(-(width / 2), -(width / 2), (width + 1) / 2 + 1, (width + 1) / 2 + 1)) {}
 
     Region take() { return region_.build(); }
 

@@ -14,7 +14,8 @@ struct RowRange {
 };
 
 RowRange rowOf(const Runs& spans, int y) {
-    const auto begin = std::lower_bound(spans.begin(), spans.end(), y, [](const Span& s, int row) { return s.y < row; });
+    const auto begin =
+        std::lower_bound(spans.begin(), spans.end(), y, [](const Span& s, int row) { return s.y < row; });
     auto end = begin;
     while (end != spans.end() && end->y == y) ++end;
     return RowRange{begin, end};

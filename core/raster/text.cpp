@@ -144,8 +144,8 @@ void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts) {
                                 : block.justification == -1 ? Alignment::Right
                                                             : Alignment::Left;
     const TextBox box{block.layout.left, block.layout.top, block.layout.right, block.layout.bottom};
-    const std::vector<LaidLine> lines = layOutText(text, box, alignment, face->height(),
-                                                   [face](uint16_t c) { return face->layoutAdvance(c); });
+    const std::vector<LaidLine> lines =
+        layOutText(text, box, alignment, face->height(), [face](uint16_t c) { return face->layoutAdvance(c); });
 
     Image& image = canvas.image();
     const Point origin = canvas.windowOrigin();

@@ -4,6 +4,8 @@ namespace raster {
 
 namespace {
 
+// Tables read best as tables.
+// clang-format off
 // The line-break classes of the characters a Windows-1252 text can hold.
 enum Class {
     BK, CR, LF, CM, GL, SP, ZW, NL, WJ, OP, CL, CP, QU, NS, EX, SY, IS, PR, PO, NU, AL, ID, IN, HY, BB, BA,
@@ -55,6 +57,7 @@ Class classOf(uint16_t c) {
     if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return CM;
     return AL;
 }
+// clang-format on
 
 enum Decision : uint8_t { Undecided, Mandatory, Allowed, Prohibited };
 
@@ -90,16 +93,13 @@ std::vector<bool> softBreaks(const std::vector<uint16_t>& text) {
                 if (i < count - 1) decide(i + 1, Mandatory);
                 decide(i, Prohibited);
                 break;
-            case SP:
-                decide(i, Prohibited);
-                break;
+            case SP: decide(i, Prohibited); break;
             case ZW:
                 decide(i, Prohibited);
                 while (is(i + 1, SP)) ++i;
                 decide(i, Allowed);
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     // Combining marks take the class of what they follow.
@@ -122,9 +122,11 @@ std::vector<bool> softBreaks(const std::vector<uint16_t>& text) {
                 decide(i + 1, Prohibited);
                 if (i > 0 && !is(i - 1, SP) && !is(i - 1, BA) && !is(i - 1, HY)) decide(i, Prohibited);
                 break;
-            case CL: case CP: case EX: case IS: case SY:
-                decide(i, Prohibited);
-                break;
+            case CL:
+            case CP:
+            case EX:
+            case IS:
+            case SY: decide(i, Prohibited); break;
             case OP:
                 while (is(i + 1, SP)) {
                     decide(i + 1, Prohibited);
@@ -156,8 +158,7 @@ std::vector<bool> softBreaks(const std::vector<uint16_t>& text) {
                 }
                 break;
             }
-            default:
-                break;
+            default: break;
         }
     }
     for (int i = 0; i < count; ++i) {
@@ -174,12 +175,10 @@ std::vector<bool> softBreaks(const std::vector<uint16_t>& text) {
                 decide(i, Allowed);
                 decide(i + 1, Allowed);
                 break;
-            case BA: case HY: case NS:
-                decide(i, Prohibited);
-                break;
-            case BB:
-                decide(i + 1, Prohibited);
-                break;
+            case BA:
+            case HY:
+            case NS: decide(i, Prohibited); break;
+            case BB: decide(i + 1, Prohibited); break;
             case HL:
                 if (i < count - 2 && (is(i + 1, HY) || is(i + 1, BA))) decide(i + 2, Prohibited);
                 break;
@@ -187,8 +186,7 @@ std::vector<bool> softBreaks(const std::vector<uint16_t>& text) {
                 if (is(i - 1, AL) || is(i - 1, HL) || is(i - 1, ID) || is(i - 1, IN) || is(i - 1, NU))
                     decide(i, Prohibited);
                 break;
-            default:
-                break;
+            default: break;
         }
         if (i >= count - 1) continue;
         const Class n = cls[i + 1];

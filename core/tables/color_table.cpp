@@ -19,23 +19,21 @@ struct PlainColor {
     uint8_t red, green, blue;
 };
 constexpr PlainColor kPlainColors[] = {
-    {0, 255, 255, 255},  {5, 255, 255, 0},    {30, 255, 0, 255},   {35, 255, 0, 0},
-    {37, 192, 220, 192}, {43, 192, 192, 192}, {78, 166, 202, 240}, {104, 128, 0, 128},
-    {180, 0, 255, 255},  {185, 0, 255, 0},    {194, 0, 128, 128},  {210, 0, 0, 255},
-    {213, 0, 0, 128},    {219, 128, 0, 0},    {229, 0, 128, 0},    {239, 0, 0, 128},
-    {245, 255, 251, 240}, {248, 160, 160, 164}, {249, 128, 128, 128}, {255, 0, 0, 0},
+    {0, 255, 255, 255},  {5, 255, 255, 0},     {30, 255, 0, 255},    {35, 255, 0, 0},      {37, 192, 220, 192},
+    {43, 192, 192, 192}, {78, 166, 202, 240},  {104, 128, 0, 128},   {180, 0, 255, 255},   {185, 0, 255, 0},
+    {194, 0, 128, 128},  {210, 0, 0, 255},     {213, 0, 0, 128},     {219, 128, 0, 0},     {229, 0, 128, 0},
+    {239, 0, 0, 128},    {245, 255, 251, 240}, {248, 160, 160, 164}, {249, 128, 128, 128}, {255, 0, 0, 0},
 };
 
 constexpr uint32_t compose(uint8_t flag, uint8_t red, uint8_t green, uint8_t blue) {
-    return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 |
-           static_cast<uint32_t>(blue) << 16 | static_cast<uint32_t>(flag) << 24;
+    return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(blue) << 16 |
+           static_cast<uint32_t>(flag) << 24;
 }
 
 constexpr std::array<uint32_t, 256> buildTable() {
     std::array<uint32_t, 256> table{};
     for (int k = 0; k < 215; ++k) {
-        table[k] = compose(kPaletteRelativeFlag, kCubeLevels[k / 36], kCubeLevels[(k / 6) % 6],
-                           kCubeLevels[k % 6]);
+        table[k] = compose(kPaletteRelativeFlag, kCubeLevels[k / 36], kCubeLevels[(k / 6) % 6], kCubeLevels[k % 6]);
     }
     for (int k = 0; k < 10; ++k) {
         const uint8_t v = kRamp[k];

@@ -8,9 +8,8 @@ namespace {
 
 // "Heltvetica" is spelled as the authoring tool wrote it.
 constexpr FontNameRow kFontRows[] = {
-    {"Courier", "Courier New"}, {"Geneva", "MS Sans Serif"}, {"Heltvetica", "Arial"},
-    {"Monaco", "Terminal"},     {"New York", "MS Serif"},     {"Symbol", "Symbol"},
-    {"Times", "Times New Roman"},
+    {"Courier", "Courier New"}, {"Geneva", "MS Sans Serif"}, {"Heltvetica", "Arial"},      {"Monaco", "Terminal"},
+    {"New York", "MS Serif"},   {"Symbol", "Symbol"},        {"Times", "Times New Roman"},
 };
 
 // Times New Roman runs smaller than the Times the movies were laid out with.

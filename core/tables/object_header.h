@@ -6,9 +6,9 @@
 #include "core/format/block.h"
 
 struct ObjectHeader {
-    int32_t left, top, right, bottom;  // group pixels, 0..255
+    int32_t left, top, right, bottom;                        // group pixels, 0..255
     int32_t fillColor1, fillColor2, lineColor1, lineColor2;  // colour indices, 0..255
-    int16_t fillPattern, linePattern, lineWidth;  // 0..255
+    int16_t fillPattern, linePattern, lineWidth;             // 0..255
 };
 
 // The stream stores a colour as its index plus one, modulo 256.

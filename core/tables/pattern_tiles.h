@@ -12,7 +12,6 @@ using PatternTile = std::array<uint8_t, 8>;
 
 extern const std::array<PatternTile, 64> PatternTiles;
 
-
 // The tile a pattern number names: only its low byte counts, and numbers past
 // 64 wrap around the 64 tiles (65 is tile 0, pattern 1's).
 inline const PatternTile& tileForPattern(int pattern) {

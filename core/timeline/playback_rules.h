@@ -37,24 +37,24 @@ uint32_t frameInterval(uint8_t frameRate);
 
 // What playback knows of a movie and where it stands.
 struct PlaybackState {
-  // From the stream header.
-  int16_t frameCount = 0;
-  uint8_t frameRate = 0;
-  int loops = 0;
-  int waitForClick = 0;  // cleared by the click that ends the hold
-  int paused = 0;
-  int16_t currentFrame = 0;     // the frame shown last; 0 before the first
-  uint32_t lastFrameTick = 0;   // when it was shown; 0: no frame yet
-  uint32_t lastCursorTick = 0;  // the wait cursor's last change of phase
-  int16_t cursorState = kNoWaitCursor;
+    // From the stream header.
+    int16_t frameCount = 0;
+    uint8_t frameRate = 0;
+    int loops = 0;
+    int waitForClick = 0;  // cleared by the click that ends the hold
+    int paused = 0;
+    int16_t currentFrame = 0;     // the frame shown last; 0 before the first
+    uint32_t lastFrameTick = 0;   // when it was shown; 0: no frame yet
+    uint32_t lastCursorTick = 0;  // the wait cursor's last change of phase
+    int16_t cursorState = kNoWaitCursor;
 };
 
 enum class TickStep {
-  Paused,   // the timer is to stop
-  Holding,  // frame 6 stays until a click; the wait cursor may change phase
-  Ended,    // the last frame is showing: the timer is to stop
-  NotDue,   // the frame showing has not had its time yet
-  Advance,  // frame currentFrame + 1 is to be shown now
+    Paused,   // the timer is to stop
+    Holding,  // frame 6 stays until a click; the wait cursor may change phase
+    Ended,    // the last frame is showing: the timer is to stop
+    NotDue,   // the frame showing has not had its time yet
+    Advance,  // frame currentFrame + 1 is to be shown now
 };
 
 // Decides a timer message at `now`. Changes nothing.
@@ -71,11 +71,11 @@ int16_t nextCursorPhase(PlaybackState& state);
 int16_t beginAdvance(PlaybackState& state);
 
 struct AdvanceOutcome {
-  // A frame record that a movie which does not loop will never show again
-  // (the one before the frame now showing); 0 for none.
-  int16_t release = 0;
-  // Nonzero while the timer is to go on.
-  int keepTimer = 1;
+    // A frame record that a movie which does not loop will never show again
+    // (the one before the frame now showing); 0 for none.
+    int16_t release = 0;
+    // Nonzero while the timer is to go on.
+    int keepTimer = 1;
 };
 
 // After the attempt begun by beginAdvance: `shown` false when the frame or
@@ -91,8 +91,6 @@ bool applyClick(PlaybackState& state);
 // Whether an item's group id names a slot of a group table of groupCount
 // slots. Only a repeat with nothing to copy names no group (id 0): such an
 // item stands for nothing and is drawn as nothing, like an id past the table.
-inline bool namesGroup(int16_t groupId, int16_t groupCount) {
-  return groupId >= 1 && groupId <= groupCount;
-}
+inline bool namesGroup(int16_t groupId, int16_t groupCount) { return groupId >= 1 && groupId <= groupCount; }
 
 }  // namespace playback

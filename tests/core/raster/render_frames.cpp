@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "core/model/movie_model.h"
 #include "core/raster/frame_composer.h"
 #include "core/raster/renderer.h"
-#include "core/tables/object_header.h"
 #include "core/tables/font_map.h"
-#include "core/model/movie_model.h"
+#include "core/tables/object_header.h"
 
 namespace {
 

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "../../graphics/pattern_tiles_expected.h"
+#include "core/model/frame_budget.h"
 #include "core/raster/renderer.h"
 #include "core/raster/text_layout.h"
 #include "core/raster/word_breaks.h"
 #include "core/tables/color_table.h"
-#include "core/model/frame_budget.h"
-#include "../../graphics/pattern_tiles_expected.h"
 
 namespace {
 
-constexpr int kRed = 35;    // colour indices of plain colours
+constexpr int kRed = 35;  // colour indices of plain colours
 constexpr int kBlue = 210;
 constexpr int kWhite = 0;
 
@@ -55,10 +55,17 @@ TEST(ComposeFrame, PlacementsInOrderAndWhereTheFrameStops) {
         std::vector<Probe> probes;
     } cases[] = {
         {"no placements: the background", {}, true, {{0, 0, kWhite}, {39, 29, kWhite}}},
-        {"later over earlier", {{1, 0, 0}, {2, 5, 5}}, true, {{2, 2, kRed}, {7, 7, kBlue}, {14, 14, kBlue}, {15, 15, kWhite}}},
-        {"ids outside the table draw nothing", {{0, 0, 0}, {9, 0, 0}, {-1, 0, 0}, {1, 20, 20}}, true,
+        {"later over earlier",
+         {{1, 0, 0}, {2, 5, 5}},
+         true,
+         {{2, 2, kRed}, {7, 7, kBlue}, {14, 14, kBlue}, {15, 15, kWhite}}},
+        {"ids outside the table draw nothing",
+         {{0, 0, 0}, {9, 0, 0}, {-1, 0, 0}, {1, 20, 20}},
+         true,
          {{2, 2, kWhite}, {22, 22, kRed}}},
-        {"a group not yet arrived stops the frame", {{1, 0, 0}, {3, 0, 0}, {2, 20, 20}}, false,
+        {"a group not yet arrived stops the frame",
+         {{1, 0, 0}, {3, 0, 0}, {2, 20, 20}},
+         false,
          {{2, 2, kRed}, {22, 22, kWhite}}},
         {"placed partly outside the picture", {{2, -5, 25}}, true, {{0, 25, kBlue}, {4, 29, kBlue}, {5, 25, kWhite}}},
         {"a replaced group draws its new objects", {{4, 0, 0}}, true, {{2, 2, kRed}}},
@@ -210,8 +217,8 @@ TEST(TextLayout, LinesAsDrawTextBreaksThem) {
         std::string lines;
     } cases[] = {
         {"one two three", 20, Alignment::Left, "one two three"},
-        {"one two three", 9, Alignment::Left, "one two |three"},       // the space stays on a left line
-        {"one two three", 9, Alignment::Centre, "one two|three"},      // and goes elsewhere
+        {"one two three", 9, Alignment::Left, "one two |three"},   // the space stays on a left line
+        {"one two three", 9, Alignment::Centre, "one two|three"},  // and goes elsewhere
         {"one two three", 9, Alignment::Right, "one two|three"},
         // "one two" fits exactly, but the break after it lies past the fit:
         // DrawText goes back to the break before "two".
@@ -239,9 +246,11 @@ TEST(TextLayout, PlacementOfLines) {
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(20, lines[2].y);
     // A box of negative width lets everything fit on one line.
-    EXPECT_EQ(1u, raster::layOutText({'a', ' ', 'b'}, raster::TextBox{10, 0, 0, 100}, raster::Alignment::Left, 10,
-                                     [](uint16_t) { return 10; })
-                      .size());
+    EXPECT_EQ(
+        1u,
+        raster::layOutText({'a', ' ', 'b'}, raster::TextBox{10, 0, 0, 100}, raster::Alignment::Left, 10, [](uint16_t) {
+            return 10;
+        }).size());
 }
 
 TEST(WordBreaks, OpportunitiesOfTheLineBreakingRules) {
@@ -249,12 +258,12 @@ TEST(WordBreaks, OpportunitiesOfTheLineBreakingRules) {
         std::string text;
         std::string breaks;  // ^ where a line may be broken before the character
     } cases[] = {
-        {"ab cd", "...^."},           // after a space
-        {"ab-cd", "...^."},           // after a hyphen, before a letter
-        {"$12.50", "......"},          // a number with its prefix
-        {"\"a b\"", "...^."},         // not next to a quote
-        {"(one) two", "......^.."},    // not inside brackets
-        {"a\r\nb", "...^"},           // only after the whole CR LF
+        {"ab cd", "...^."},          // after a space
+        {"ab-cd", "...^."},          // after a hyphen, before a letter
+        {"$12.50", "......"},        // a number with its prefix
+        {"\"a b\"", "...^."},        // not next to a quote
+        {"(one) two", "......^.."},  // not inside brackets
+        {"a\r\nb", "...^"},          // only after the whole CR LF
     };
     for (const Case& c : cases) {
         const std::vector<bool> soft = raster::softBreaks(std::vector<uint16_t>(c.text.begin(), c.text.end()));

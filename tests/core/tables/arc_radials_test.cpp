@@ -47,9 +47,9 @@ TEST(ArcRadials, TheDiagonalsWhereExtendedPrecisionWentWrong) {
     struct Case {
         int left, top, right, bottom, angle, x, y;
     } cases[] = {
-        {0, 0, 98, 98, 135, 98, 98},    {0, 0, 98, 98, 225, 0, 98},  {0, 0, 98, 98, 45, 98, 0},
-        {0, 0, 98, 98, 315, 0, 0},      {0, 0, 254, 0, 135, 254, 126},  // 127 - 2^-46 truncates to 126
-        {0, 0, 100, 20, 45, 100, -39},  {0, 0, 100, 20, 315, 0, -39},
+        {0, 0, 98, 98, 135, 98, 98},   {0, 0, 98, 98, 225, 0, 98},    {0, 0, 98, 98, 45, 98, 0},
+        {0, 0, 98, 98, 315, 0, 0},     {0, 0, 254, 0, 135, 254, 126},  // 127 - 2^-46 truncates to 126
+        {0, 0, 100, 20, 45, 100, -39}, {0, 0, 100, 20, 315, 0, -39},
     };
     for (const Case& c : cases) {
         const RadialPoint p = arcRadialPoint(c.left, c.top, c.right, c.bottom, c.angle);

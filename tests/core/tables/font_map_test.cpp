@@ -17,8 +17,9 @@ TEST(FontMapping, KnownNamesMapToFacesAndTimesGrows) {
         const char* face;
         int mapped;
     } cases[] = {
-        {"Courier", 12, "Courier New", 12},   {"Geneva", 9, "MS Sans Serif", 9}, {"Heltvetica", 10, "Arial", 10},
-        {"Monaco", 9, "Terminal", 9},         {"New York", 12, "MS Serif", 12},  {"Symbol", 14, "Symbol", 14},
+        {"Courier", 12, "Courier New", 12},   {"Geneva", 9, "MS Sans Serif", 9},
+        {"Heltvetica", 10, "Arial", 10},      {"Monaco", 9, "Terminal", 9},
+        {"New York", 12, "MS Serif", 12},     {"Symbol", 14, "Symbol", 14},
         {"Times", 12, "Times New Roman", 14}, {"Times", 14, "Times New Roman", 18},
         {"Times", 18, "Times New Roman", 24}, {"Times", 24, "Times New Roman", 30},
         {"Times", 13, "Times New Roman", 13}, {"Helvetica", 12, "System", 12},
