@@ -54,6 +54,14 @@ const std::vector<Case>& cases() {
         {"export {movie} -o {dir}/out.png --loops 0", 0, "\x89PNG"},
         {"export {movie} -o {dir}/out.gif --hold 100", 0, "GIF89a"},
         {"export {movie} -o {dir}/out.png --sounds {dir}", 0, "\x89PNG"},
+        // a row per movie found; vxa_scan_test checks the rows
+        {"scan {dir} --jsonl --jobs 2", 0, "\"frames_declared\":7"},
+        {"scan {dir} --posters {dir}/posters", 0, "movie.vxa.png"},
+        {"scan --list {dir}/list.txt --shard 1/1", 0, "movie.vxa,"},
+        // a window needs a display (vxa_play_test opens one); a wrong option
+        // is refused before any window opens
+        {"play {movie} --scale 0", 2, ""},
+        {"play {movie} --snapshot 100", 2, ""},
         {"help", 0, "vxa help [COMMAND | TOPIC]"},
         {"--help", 0, "vxa help [COMMAND | TOPIC]"},
         {"-h", 0, "vxa help [COMMAND | TOPIC]"},
@@ -76,6 +84,7 @@ class VxaOptions : public VxaTool {};
 TEST_F(VxaOptions, EveryDocumentedOptionDoesWhatItSays) {
     writeText(file("source.json"), kSource);
     ASSERT_EQ(run("build " + file("source.json").string() + " -o " + file("movie.vxa").string()).status, 0);
+    writeText(file("list.txt"), file("movie.vxa").string() + "\n");
     for (const Case& c : cases()) {
         std::string args = filledIn(c.args, "{src}", file("source.json").string());
         args = filledIn(args, "{movie}", file("movie.vxa").string());

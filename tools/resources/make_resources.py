@@ -8,6 +8,9 @@
   make_resources.py css-cursors OUT.js ART.txt...
       the same cursors for the web player: a script constant CURSORS that maps
       each resource number to a CSS cursor value (PNG image and hot spot)
+  make_resources.py cpp-cursors OUT.inc ART.txt...
+      the same cursors for the desktop player: C++ rows of resource number,
+      hot spot and the 32 rows of the drawing ('#' black, '.' white)
 """
 import base64
 import io
@@ -100,9 +103,20 @@ def css_cursors(paths):
     return ("\n".join(lines) + "\n").encode()
 
 
+def cpp_cursors(paths):
+    lines = ["// Made by tools/resources/make_resources.py from src/plugin/resources/*.txt."]
+    for path in paths:
+        number = int(re.search(r"-(\d+)\.txt$", path).group(1))
+        hotspot, art = read_cursor(path)
+        rows = ", ".join('"%s"' % row for row in art)
+        lines.append("{%d, %d, %d, {%s}}," % (number, hotspot[0], hotspot[1], rows))
+    return ("\n".join(lines) + "\n").encode()
+
+
 def main(argv):
-    if len(argv) >= 4 and argv[1] == "css-cursors":
-        data = css_cursors(argv[3:])
+    makers = {"css-cursors": css_cursors, "cpp-cursors": cpp_cursors}
+    if len(argv) >= 4 and argv[1] in makers:
+        data = makers[argv[1]](argv[3:])
         with open(argv[2], "wb") as out:
             out.write(data)
         return

@@ -20,14 +20,15 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
       flags_.insert(arg);
     } else if (arg.size() > 1 && arg[0] == '-') {
       usageError("unknown option \"" + arg + "\"");
-    } else if (haveInput) {
+    } else if (haveInput && !accepted.manyInputs) {
       usageError("more than one input file given");
     } else {
-      input_ = arg;
+      if (!haveInput) input_ = arg;
+      inputs_.push_back(arg);
       haveInput = true;
     }
   }
-  if (!haveInput) usageError(command + " needs an input file");
+  if (!haveInput && !accepted.manyInputs) usageError(command + " needs an input file");
 }
 
 std::optional<std::string> Arguments::value(const std::string& option) const {

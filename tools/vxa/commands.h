@@ -15,5 +15,7 @@ int infoCommand(const Args& args);
 int timelineCommand(const Args& args);
 int renderCommand(const Args& args);
 int exportCommand(const Args& args);
+int scanCommand(const Args& args);
+int playCommand(const Args& args);
 
 }  // namespace vxa::tool

@@ -50,17 +50,6 @@ Format formatOf(const std::string& path) {
 
 bool isVideo(Format format) { return format == Format::WebM || format == Format::Mp4; }
 
-// The folder the plug-in would play the sounds from: --sounds, or else
-// VXA_WAV beside the movie when there is one.
-std::unique_ptr<SoundFolder> soundFolderFor(const Arguments& arguments) {
-  if (const std::optional<std::string> folder = arguments.value("--sounds")) {
-    return std::make_unique<SoundFolder>(*folder);
-  }
-  const fs::path beside = fs::path(arguments.input()).parent_path() / "VXA_WAV";
-  if (fs::is_directory(beside)) return std::make_unique<SoundFolder>(beside.string());
-  return nullptr;
-}
-
 // Pictures that stay the same from one frame to the next become one frame
 // of the sum of their times.
 template <typename Writer>
@@ -171,8 +160,7 @@ void exportVideo(const MovieFile& movie, const ExportSettings& settings, const E
       namesSounds = namesSounds || (record && record->soundNumber != 0);
     });
     if (namesSounds) {
-      std::cerr << "vxa: the movie names sounds, but there is no VXA_WAV folder beside it "
-                   "(or give --sounds DIR): the video has no sound\n";
+      std::cerr << "vxa: " << noSoundFolderNotice("the video has no sound") << "\n";
     }
   }
   VideoWriter writer(std::move(video));
@@ -191,7 +179,7 @@ int exportCommand(const Args& args) {
   const std::string ffmpeg = isVideo(format) ? findFfmpeg() : "";
 
   const MovieFile movie(arguments.input());
-  const std::unique_ptr<SoundFolder> sounds = soundFolderFor(arguments);
+  const std::unique_ptr<SoundFolder> sounds = soundFolderFor(arguments.value("--sounds"), arguments.input());
   ExportSettings settings;
   settings.loops = static_cast<int>(arguments.number("--loops", 0, kMostLoops).value_or(kDefaultLoops));
   settings.holdMs = static_cast<uint32_t>(arguments.number("--hold", 0, kMostHoldMs).value_or(kDefaultHoldMs));

@@ -12,16 +12,20 @@ namespace {
 const std::string kFontFolder = "/usr/share/fonts/truetype/liberation/";
 }  // namespace
 
+void addSystemFonts(raster::FontLibrary& library) {
+  for (const std::string& name : raster::FontLibrary::neededFiles()) {
+    if (!std::filesystem::exists(kFontFolder + name)) {
+      fail(kFontFolder + name + " is missing: texts are drawn in the Liberation fonts "
+           "(sudo apt-get install fonts-liberation)");
+    }
+    library.addFile(name, readBytes(kFontFolder + name));
+  }
+}
+
 raster::FontLibrary& systemFonts() {
   static raster::FontLibrary* fonts = [] {
     auto* library = new raster::FontLibrary;
-    for (const std::string& name : raster::FontLibrary::neededFiles()) {
-      if (!std::filesystem::exists(kFontFolder + name)) {
-        fail(kFontFolder + name + " is missing: texts are drawn in the Liberation fonts "
-             "(sudo apt-get install fonts-liberation)");
-      }
-      library->addFile(name, readBytes(kFontFolder + name));
-    }
+    addSystemFonts(*library);
     return library;
   }();
   return *fonts;

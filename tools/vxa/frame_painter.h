@@ -12,6 +12,8 @@ namespace vxa::tool {
 // The Liberation font files the renderer draws text with, read once from the
 // system's fonts (Debian's fonts-liberation).
 raster::FontLibrary& systemFonts();
+// The same files added to a library of the caller's (one per thread).
+void addSystemFonts(raster::FontLibrary& library);
 
 class FramePainter {
  public:

@@ -25,32 +25,12 @@ std::string seconds(uint32_t ms) {
   return text;
 }
 
-// From the first frame to the moment the pass is over: the first frame of
-// the next pass, or the end of the last frame's time. A hold for a click is
-// left out (the click comes at once).
 std::string onePass(const MovieFile& file, const MovieModel& model) {
-  const int16_t last = model.frameCount();
-  std::optional<uint32_t> first, over;
-  bool lastShown = false;
-  const playback::TimelineEnd end = playback::runTimeline(
-      file.bytes(), localFileSchedule(file.bytes().size(), 0), nullptr,
-      [&](const playback::TimerStep& step, const playback::MoviePlayer&) {
-        if (!step.shown) return true;
-        if (!first) first = step.at;
-        if (lastShown) {
-          over = step.at;
-          return false;
-        }
-        lastShown = step.shown == last;
-        return true;
-      });
-  if (!first) return "nothing plays";
-  if (!over && end.reason == playback::TimelineEnd::Reason::Ended && lastShown) {
-    over = end.at + lastFrameHold(file.header().frameRate);
-  }
-  if (!over) return "playback stalls at frame " + std::to_string(end.currentFrame) + ", " + seconds(end.at - *first) +
-                    " after the first frame";
-  return seconds(*over - *first) + " (frames 1 to " + std::to_string(last) + ")";
+  const OnePass pass = playOnePass(file.bytes(), model.frameCount(), file.header().frameRate);
+  if (!pass.plays) return "nothing plays";
+  if (!pass.ms) return "playback stalls at frame " + std::to_string(pass.stalledAt) + ", " +
+                       seconds(pass.stalledAfter) + " after the first frame";
+  return seconds(*pass.ms) + " (frames 1 to " + std::to_string(model.frameCount()) + ")";
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 // appeared, as if the viewer clicked then.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "core/timeline/timeline.h"
 
@@ -19,5 +21,17 @@ playback::Schedule localFileSchedule(size_t streamSize, uint32_t holdMs = kDefau
 // How long the frame showing last stays when no frame follows it: until the
 // timer message that would have shown the next one.
 uint32_t lastFrameHold(uint8_t frameRate);
+
+// One pass of a movie played as a local file: from its first frame to the
+// moment the pass is over (the first frame of the next pass, or the end of
+// the last frame's time), a hold for a click left out (the click comes at
+// once).
+struct OnePass {
+  bool plays = false;            // some frame is shown
+  std::optional<uint32_t> ms;    // none: playback stalls before the last frame
+  int16_t stalledAt = 0;         // where it stalls (frame showing)
+  uint32_t stalledAfter = 0;     // ms after the first frame
+};
+OnePass playOnePass(const std::vector<uint8_t>& stream, int16_t frameCount, uint8_t frameRate);
 
 }  // namespace vxa::tool

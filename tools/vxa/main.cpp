@@ -50,6 +50,22 @@ const Command kCommands[] = {
      "ffmpeg), each frame held as long as the plug-in shows it; a looping movie\n"
      "gives its first pass and K more loops (default 3); a hold for a click lasts\n"
      "MS (default 3000); sounds from DIR, else VXA_WAV beside the movie"},
+    {"play", playCommand, "vxa play MOVIE.vxa [--sounds DIR] [--scale N] [--for MS] [--snapshot MS:FILE.png]...",
+     "the movie in a window, played as the plug-in plays it, with its sounds\n"
+     "(from DIR, else VXA_WAV beside the movie); a click pauses, resumes or\n"
+     "ends a hold for a click, ESC stops, space pauses, the right arrow shows\n"
+     "the next frame while paused, F or a double click toggles full screen, a\n"
+     ".vxa dropped onto the window plays instead; --scale N enlarges by whole\n"
+     "pixels; --for MS quits after MS; --snapshot saves the window at MS"},
+    {"scan", scanCommand,
+     "vxa scan PATH... [--jsonl] [--posters DIR] [--jobs N] [--shard K/N]\n"
+     "vxa scan --list FILE [--shard K/N] ...",
+     "a table of every .vxa under the folders and files given (or the paths of\n"
+     "a list), one row per file: size, layout, rate, flags, frames and groups\n"
+     "declared and present, one pass's time, what check finds, sounds used and\n"
+     "missing, faces; CSV, or JSON lines with --jsonl; --posters writes each\n"
+     "first frame as DIR/PATH.png; --shard takes every N-th file (or line of the\n"
+     "list) from the K-th; a bad file is a row that says so"},
 };
 
 // Continuation lines of a usage or a summary, set under its first line.

@@ -80,4 +80,15 @@ std::optional<SoundFolder::Samples> SoundFolder::samples(int16_t number) const {
   return samples;
 }
 
+std::string noSoundFolderNotice(const std::string& consequence) {
+  return "the movie names sounds, but there is no VXA_WAV folder beside it (or give --sounds DIR): " + consequence;
+}
+
+std::unique_ptr<SoundFolder> soundFolderFor(const std::optional<std::string>& given, const std::string& moviePath) {
+  if (given) return std::make_unique<SoundFolder>(*given);
+  const std::filesystem::path beside = std::filesystem::path(moviePath).parent_path() / "VXA_WAV";
+  if (std::filesystem::is_directory(beside)) return std::make_unique<SoundFolder>(beside.string());
+  return nullptr;
+}
+
 }  // namespace vxa::tool

@@ -4,6 +4,7 @@
 // case, as Windows matches it). Read with libsndfile.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,5 +38,14 @@ class SoundFolder : public playback::SoundLibrary {
   std::map<std::string, std::string> files_;  // lower-case name -> path
   mutable std::map<int16_t, std::optional<uint32_t>> lengths_;
 };
+
+// The folder the plug-in would play a movie's sounds from: the one given
+// (--sounds), or else VXA_WAV beside the movie when there is one; null for
+// none.
+std::unique_ptr<SoundFolder> soundFolderFor(const std::optional<std::string>& given, const std::string& moviePath);
+
+// What a command says of a movie that names sounds when it has no folder of
+// them; `consequence` ends the sentence ("the video has no sound").
+std::string noSoundFolderNotice(const std::string& consequence);
 
 }  // namespace vxa::tool

@@ -43,6 +43,13 @@ std::vector<float> toTrackRate(std::vector<float> samples, int rate) {
 
 }  // namespace
 
+std::vector<float> trackSamples(const SoundFolder& sounds, int16_t number) {
+  if (const std::optional<SoundFolder::Samples> file = sounds.samples(number); file && file->channels > 0) {
+    return toTrackRate(toTrackChannels(*file), file->rate);
+  }
+  return {};
+}
+
 void SoundTrack::cue(uint32_t atMs, const playback::CueEvent& event) {
   // Whatever plays ends here: the one cue is stopped, replaced or restarted.
   if (!plays_.empty() && !plays_.back().untilMs) plays_.back().untilMs = atMs;
@@ -58,11 +65,7 @@ void SoundTrack::cue(uint32_t atMs, const playback::CueEvent& event) {
 const std::vector<float>& SoundTrack::converted(int16_t number) const {
   const auto known = converted_.find(number);
   if (known != converted_.end()) return known->second;
-  std::vector<float> samples;
-  if (const std::optional<SoundFolder::Samples> file = sounds_.samples(number); file && file->channels > 0) {
-    samples = toTrackRate(toTrackChannels(*file), file->rate);
-  }
-  return converted_[number] = std::move(samples);
+  return converted_[number] = trackSamples(sounds_, number);
 }
 
 std::vector<float> SoundTrack::mix(uint32_t durationMs) const {

@@ -14,6 +14,10 @@
 
 namespace vxa::tool {
 
+// Sound `number`'s samples at the track's rate and channels (below),
+// interleaved; empty without a file.
+std::vector<float> trackSamples(const SoundFolder& sounds, int16_t number);
+
 class SoundTrack {
  public:
   static constexpr int kRate = 44100;
