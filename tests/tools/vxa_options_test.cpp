@@ -66,6 +66,7 @@ const std::vector<Case>& cases() {
         {"--help", 0, "vxa help [COMMAND | TOPIC]"},
         {"-h", 0, "vxa help [COMMAND | TOPIC]"},
         {"help timeline", 0, "usage: vxa timeline MOVIE.vxa"},
+        {"play --help", 0, "F or a double click toggles full screen"},
         {"help playback", 0, "       24  17\n"},
         {"help colour", 2, ""},
         {"help build dump", 2, ""},

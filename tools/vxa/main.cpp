@@ -121,7 +121,10 @@ int run(const Args& args) {
     return 0;
   }
   for (const Command& command : kCommands) {
-    if (name == command.name) return command.run(Args(args.begin() + 1, args.end()));
+    if (name != command.name) continue;
+    // vxa COMMAND --help: the same as vxa help COMMAND.
+    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return help(name);
+    return command.run(Args(args.begin() + 1, args.end()));
   }
   usageError("unknown command \"" + name + "\"");
 }
