@@ -98,11 +98,19 @@ try:
         time.sleep(0.05)
 
     def click():
-        subprocess.run(["xdotool", "search", "--sync", "--name", "showcase.vxa", "mousemove", "--window", "%1",
-                        "5", "5", "sleep", "0.4", "click", "1"], env=env, check=False, capture_output=True)
+        # Once the window is mapped, the pointer moved in from outside it (a
+        # window the pointer never entered takes no clicks).
+        # xdotool gives up when a window goes away while it searches (one of
+        # an earlier run's): it is asked again.
+        for _ in range(20):
+            done = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "showcase.vxa",
+                                   "mousemove", "0", "0", "sleep", "0.2", "mousemove", "--window", "%1", "5", "5",
+                                   "sleep", "0.3", "click", "1"], env=env, check=False, capture_output=True)
+            if done.returncode == 0:
+                break
 
-    status, err = play(showcase, "--sounds", os.path.join(examples, "sounds"), "--for", "4700", "--snapshot", "3000:" + out("paused-a.png"), "--snapshot",
-                       "4500:" + out("paused-b.png"), during=click)
+    status, err = play(showcase, "--sounds", os.path.join(examples, "sounds"), "--for", "9200", "--snapshot", "7500:" + out("paused-a.png"), "--snapshot",
+                       "9000:" + out("paused-b.png"), during=click)
     time.sleep(0.5)
     recorder.terminate()
     recorder.wait()

@@ -40,13 +40,20 @@ SDL_Cursor* makeCursor(const CursorArt& art) {
 
 DesktopWindow::DesktopWindow(const std::string& title, int width, int height, int scale) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) sdlFailure("no display for the window (is DISPLAY set?)");
+    // A click that gives the window its focus is still a click into the
+    // movie, as in the plug-in's window; without this SDL drops a click that
+    // it reads just after the focus came.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // Whole pixels only: a scaled picture is never smoothed.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                               height * scale, SDL_WINDOW_RESIZABLE);
+                               height * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (!window_) sdlFailure("cannot open the window");
+    // Shown only once it can draw: making the renderer may make the window
+    // anew, and a window shown before would flash and vanish.
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!renderer_) sdlFailure("cannot draw in the window");
+    SDL_ShowWindow(window_);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     makeTexture(width, height);
     for (size_t i = 0; i < std::size(kCursors); ++i) cursors_[i] = makeCursor(kCursors[i]);
