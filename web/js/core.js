@@ -173,6 +173,21 @@ class CoreMovie {
     return this.core._vxa_current_frame(this.handle);
   }
 
+  // What the header says about the movie, once it is in, else null.
+  facts() {
+    const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
+    if (fact(0) < 0) return null;
+    return {
+      layout: fact(0) === 1 ? "narrow" : "wide",
+      width: this.core._vxa_width(this.handle),
+      height: this.core._vxa_height(this.handle),
+      frameRate: fact(1),
+      frames: fact(2),
+      loops: fact(3) === 1,
+      waitsForClick: fact(4) === 1,
+    };
+  }
+
   // Everything reported since the last call, in order.
   takeEvents() {
     const core = this.core;

@@ -138,6 +138,12 @@ class VxaPlayerElement extends HTMLElement {
     return this._movie ? this._movie.currentFrame() : 0;
   }
 
+  // What the movie's header says (layout, width, height, frameRate, frames,
+  // loops, waitsForClick), or null until it is in.
+  get facts() {
+    return this._movie ? this._movie.facts() : null;
+  }
+
   get paused() {
     return this._movie ? this._movie.isPaused() : false;
   }
@@ -356,4 +362,3 @@ class VxaPlayerElement extends HTMLElement {
   }
 }
 
-if (!customElements.get("vxa-player")) customElements.define("vxa-player", VxaPlayerElement);

@@ -8,5 +8,9 @@
 (function () {
 "use strict";
 // Captured while the script runs: the core (.wasm) and the fonts are found
-// beside this script, wherever the page itself is.
-const scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;
+// beside this script, wherever the page itself is. The browser extension
+// runs this script without a script element; it marks that it does so just
+// before, and says where its files are when it starts the copy.
+const startedByExtension = globalThis.vxaStartedByExtension === true;
+delete globalThis.vxaStartedByExtension;
+let scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;
