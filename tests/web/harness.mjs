@@ -35,12 +35,15 @@ export async function startServer() {
       }
       entry = { body: fs.readFileSync(file) };
     }
-    const type = entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
+    // type null: served with no Content-Type at all.
+    const type = entry.type === null ? null
+      : entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
     const body = Buffer.from(entry.body);
+    const headers = { ...(type ? { "Content-Type": type } : {}), "Cache-Control": "no-store" };
     if (!entry.bytesPerPart && !entry.splits) {
-      return response.writeHead(200, { "Content-Type": type, "Content-Length": body.length, "Cache-Control": "no-store" }).end(body);
+      return response.writeHead(200, { ...headers, "Content-Length": body.length }).end(body);
     }
-    response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" });
+    response.writeHead(200, headers);
     const ends = entry.splits ? [...entry.splits, body.length]
       : Array.from({ length: Math.ceil(body.length / entry.bytesPerPart) }, (_, i) => Math.min(body.length, (i + 1) * entry.bytesPerPart));
     for (let i = 0, at = 0; i < ends.length && !response.destroyed; at = ends[i++]) {
@@ -64,7 +67,8 @@ export async function startServer() {
 
 // Chromium cannot reach the network here: every background connection it
 // would make is switched off, or its start-up waits on refused connections.
-export async function startBrowser({ soundNeedsGesture = false } = {}) {
+// extension: the folder of an unpacked extension to load.
+export async function startBrowser({ soundNeedsGesture = false, extension = null } = {}) {
   if (!fs.existsSync(chromium)) throw new Error(`${chromium} is missing: run scripts/setup`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-chromium-"));
   const args = [
@@ -75,8 +79,10 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
   ];
   // Sound before any gesture: allowed, or (as browsers do for pages) not.
   args.push(`--autoplay-policy=${soundNeedsGesture ? "document-user-activation-required" : "no-user-gesture-required"}`);
+  if (extension) args.push(`--disable-extensions-except=${extension}`, `--load-extension=${extension}`);
   const browser = await puppeteer.launch({
     executablePath: chromium, headless: true, userDataDir: profile, args, protocolTimeout: 30000,
+    ...(extension ? { ignoreDefaultArgs: ["--disable-extensions"] } : {}),
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
