@@ -23,11 +23,15 @@ const types = {
 // {splits, pause}, in parts that end at those byte offsets.
 export async function startServer() {
   const files = new Map();
+  const routes = new Map();
   const requests = [];
   const server = http.createServer(async (request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
     requests.push(url.pathname);
     let entry = files.get(url.pathname);
+    for (const [prefix, route] of routes) {
+      if (!entry && url.pathname.startsWith(prefix)) entry = route(url.pathname);
+    }
     if (!entry) {
       const file = path.join(webRoot, path.normalize(url.pathname));
       if (!file.startsWith(webRoot) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -60,6 +64,10 @@ export async function startServer() {
     put(pathname, body, options = {}) {
       files.set(pathname, { body, ...options });
       return base + pathname;
+    },
+    // Paths under prefix are served by route(pathname): {body, type} or null.
+    route(prefix, route) {
+      routes.set(prefix, route);
     },
     close: () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); }),
   };
@@ -96,7 +104,9 @@ export async function startBrowser({ soundNeedsGesture = false, extension = null
 // uncaught errors, every frame event of every player with its time, every
 // sound that Web Audio was told to start or stop, and when each part of a fetched
 // stream reached the page.
-export async function openPage(browser, url, { scale = 1, width = 1000, height = 800 } = {}) {
+// prepare: a function run in each new document too, before the page's own
+// scripts.
+export async function openPage(browser, url, { scale = 1, width = 1000, height = 800, prepare = null } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, deviceScaleFactor: scale });
   const log = { console: [], errors: [] };
@@ -134,6 +144,7 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
       }, { capture: true });
     }
   });
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url, { waitUntil: "load" });
   return { page, log };
 }

@@ -1,0 +1,277 @@
+// The browser extension loaded into headless Chromium, in one browser
+// session: pages that know nothing of the player (the demo as it was, the
+// same page as an archive serves it, a frame, a later embed, a file), pages
+// that bring their own copy, the opt-out and the per-site switch, and a .vxa
+// address opened directly.
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { pathToFileURL } from "node:url";
+import { after, before, test } from "node:test";
+import { openPage, repository, sleep, startBrowser, startServer, until, webRoot } from "./harness.mjs";
+
+const extension = path.join(repository, "build/extension/chromium");
+const vxa = path.join(repository, "build/native/tools/vxa/vxa");
+const narrow = fs.readFileSync(path.join(repository, "examples/narrow.vxa"));
+// The demo page as it was, without the line that loads the player.
+const original = fs.readFileSync(path.join(webRoot, "index.html"), "utf8")
+  .replace(/<script src="vxa-player.js"><\/script>\n/, "");
+// The frames checked against `vxa render`, per player of the demo page.
+const expected = [["showcase", [1, 6]], ["narrow", [1]], ["wait-for-click", [1]]];
+const demoSounds = ["1", "2", "3", "4"].map((n) => `examples/VXA_WAV/${n}.WAV`);
+
+// An archive's copy: the page under /web/TIMESTAMP/ADDRESS, its embeds'
+// sources rewritten to absolute archive addresses with the flag for embedded
+// objects, and the archive's own script first, which (as an archive's does)
+// routes the page's fetches through itself; here it only notes them.
+const archived = "/web/19981102000000/http://example.com/";
+const archivedObjects = "/web/19981102000000oe_/http://example.com/";
+function archivePage(html) {
+  return html
+    .replace(/<HEAD>/, `<HEAD><script>window.archiveFetches = [];
+      const pageFetch = window.fetch;
+      window.fetch = function (input, ...rest) {
+        archiveFetches.push(String(input instanceof Request ? input.url : input));
+        return pageFetch.call(this, input, ...rest);
+      };</script>`)
+    .replace(/<EMBED SRC="([^"]+)"/g, (_, source) => `<EMBED SRC="${archivedObjects}${source}"`);
+}
+
+// Every picture a player first shows of each frame, and a comparison of one
+// with a PNG, in the page.
+function capturePictures() {
+  window.pictures = [];
+  document.addEventListener("frame", (event) => {
+    const player = event.composedPath()[0];
+    const index = [...document.querySelectorAll("vxa-player")].indexOf(player);
+    const canvas = player.shadowRoot.querySelector("canvas");
+    (window.pictures[index] ??= {})[event.detail.frame] ??=
+      canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+  }, { capture: true });
+  window.differingPixels = async (index, frame, png) => {
+    const image = await createImageBitmap(await (await fetch(png)).blob(), { colorSpaceConversion: "none" });
+    const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
+    context.drawImage(image, 0, 0);
+    const want = context.getImageData(0, 0, image.width, image.height).data;
+    const shown = window.pictures[index][frame];
+    if (shown.length !== want.length) return "size";
+    let count = 0;
+    for (let i = 0; i < want.length; i += 4) if ([0, 1, 2].some((c) => want[i + c] !== shown[i + c])) count++;
+    return count;
+  };
+}
+
+let server;
+let browser;
+let extensionId;
+let folder;
+before(async () => {
+  folder = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-extension-"));
+  server = await startServer();
+  for (const [name, frames] of expected) {
+    for (const n of frames) {
+      const png = path.join(folder, `${name}-${n}.png`);
+      execFileSync(vxa, ["render", path.join(repository, `examples/${name}.vxa`), "--frame", String(n), "-o", png]);
+      server.put(`/expected/${name}-${n}.png`, fs.readFileSync(png));
+    }
+  }
+  server.put("/original.html", original, { type: "text/html" });
+  server.put(`${archived}index.html`, archivePage(original), { type: "text/html" });
+  // What the archive holds of the site: its files under any flag.
+  server.route("/web/", (pathname) => {
+    const match = pathname.match(/^\/web\/\d+[a-z_]*\/http:\/\/example\.com\/(.+)$/);
+    const file = match && path.join(webRoot, path.normalize(match[1]));
+    return file && fs.existsSync(file) ? { body: fs.readFileSync(file) } : null;
+  });
+  browser = await startBrowser({ extension });
+  const worker = await browser.waitForTarget((t) => t.type() === "service_worker" && t.url().endsWith("/background.js"));
+  extensionId = new URL(worker.url()).host;
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  fs.rmSync(folder, { recursive: true, force: true });
+});
+
+// Runs fn in one of the extension's own pages, with its chrome.* API.
+async function inExtension(fn, ...args) {
+  const page = await browser.newPage();
+  await page.goto(`chrome-extension://${extensionId}/options.html`);
+  try {
+    return await page.evaluate(fn, ...args);
+  } finally {
+    await page.close();
+  }
+}
+
+async function checkDemoPictures(page, pngBase) {
+  await until(page, (all) => all.every(([index, frames]) => frames.every((n) => window.pictures[index]?.[n])),
+              expected.map(([, frames], index) => [index, frames]), 30000);
+  for (const [index, [name, frames]] of expected.entries()) {
+    for (const n of frames) {
+      assert.equal(await page.evaluate((i, k, png) => window.differingPixels(i, k, png), index, n,
+                                       `${pngBase}${name}-${n}.png`), 0, `${name} frame ${n}`);
+    }
+  }
+}
+
+test("the demo page as it was plays as vxa render draws it, with its sounds, and the button counts it", async () => {
+  server.requests.length = 0;
+  const { page, log } = await openPage(browser, `${server.base}/original.html`, { prepare: capturePictures });
+  await checkDemoPictures(page, "/expected/");
+  assert.equal(await page.$$eval("vxa-player", (p) => p.length), 3);
+  assert.equal(await page.$$eval("embed", (e) => e.length), 0);
+  await until(page, () => window.vxaSeen.sounds.length > 0);
+  for (const sound of demoSounds) assert.ok(server.requests.includes("/" + sound), sound);
+  // The core and fonts are the extension's; the site serves only its own files.
+  assert.ok(!server.requests.some((r) => r.endsWith(".wasm") || r.startsWith("/fonts/")), server.requests.join(" "));
+  const counted = await inExtension(async (url) => {
+    const [tab] = await chrome.tabs.query({ url });
+    return [await chrome.runtime.sendMessage({ type: "movies-in", tabId: tab.id }),
+            await chrome.action.getBadgeText({ tabId: tab.id })];
+  }, `${server.base}/original.html`);
+  assert.deepEqual(counted, [3, "3"]);
+  assert.deepEqual(log.errors, []);
+  await page.close();
+});
+
+test("the same page under an archive's address plays the same, its sounds fetched through the archive", async () => {
+  server.requests.length = 0;
+  const { page, log } = await openPage(browser, `${server.base}${archived}index.html`, { prepare: capturePictures });
+  await checkDemoPictures(page, "/expected/");
+  await until(page, () => window.vxaSeen.sounds.length > 0);
+  const fetched = await page.evaluate(() => window.archiveFetches.map((u) => new URL(u, location.href).pathname));
+  for (const sound of demoSounds) {
+    assert.ok(fetched.includes(archivedObjects + sound), `${sound} through the page's fetch`);
+    assert.ok(server.requests.includes(archivedObjects + sound), sound);
+  }
+  assert.ok(fetched.includes(archivedObjects + "examples/showcase.vxa"));
+  assert.deepEqual(log.errors, []);
+  await page.close();
+});
+
+test("embeds in a frame, added later by a script, and named in upper case play too", async () => {
+  server.put("/pages/MOVIE.VXA", narrow, { type: "application/octet-stream" });
+  server.put("/pages/inner.html", `<!DOCTYPE html><embed src="MOVIE.VXA" width="160" height="120">`, { type: "text/html" });
+  server.put("/pages/outer.html", `<!DOCTYPE html><iframe src="inner.html" width="300" height="200"></iframe>`,
+             { type: "text/html" });
+  server.put("/pages/later.html", `<!DOCTYPE html><body><p>Nothing here yet.</p></body>`, { type: "text/html" });
+
+  const { page: framed } = await openPage(browser, `${server.base}/pages/outer.html`);
+  const inner = framed.frames().find((f) => f.url().endsWith("/inner.html"));
+  await inner.waitForFunction(() => document.querySelector("vxa-player")?.currentFrame >= 3, { timeout: 15000 });
+  await framed.close();
+
+  const { page: later } = await openPage(browser, `${server.base}/pages/later.html`);
+  await sleep(300);
+  await later.evaluate(() => {
+    document.body.insertAdjacentHTML("beforeend", `<object width="160" height="120"><param name="Movie" value="MOVIE.VXA"></object>`);
+  });
+  await until(later, () => document.querySelector("vxa-player")?.currentFrame >= 3);
+  assert.equal(await later.$$eval("object", (o) => o.length), 0);
+  await later.close();
+});
+
+test("a page that loads its own copy gets one player per embed: the newer copy plays it", async () => {
+  const own = fs.readFileSync(path.join(webRoot, "vxa-player.js"), "utf8");
+  const newer = own.replace(/PLAYER_VERSION = "[0-9.]+"/, 'PLAYER_VERSION = "99.0.0"');
+  assert.notEqual(newer, own);
+  server.put("/newer/vxa-player.js", newer);
+  server.put("/newer/vxa-player.wasm", fs.readFileSync(path.join(webRoot, "vxa-player.wasm")));
+  for (const [pathname, script] of [["/own/", "/vxa-player.js"], ["/newer/", "/newer/vxa-player.js"]]) {
+    server.put(`${pathname}m.vxa`, narrow);
+    server.put(`${pathname}page.html`, `<!DOCTYPE html><head><script src="${script}"></script></head>
+      <embed src="m.vxa" type="video/vxa" width="160" height="120"><embed src="m.vxa" type="video/vxa" width="160" height="120">`,
+    { type: "text/html" });
+  }
+  for (const [pathname, version, wasm] of [["/own/", "1.0.0", null], ["/newer/", "99.0.0", "/newer/vxa-player.wasm"]]) {
+    server.requests.length = 0;
+    const { page, log } = await openPage(browser, `${server.base}${pathname}page.html`);
+    await until(page, () => [...document.querySelectorAll("vxa-player")].every((p) => p.currentFrame >= 3)
+                            && document.querySelectorAll("vxa-player").length === 2);
+    assert.equal(await page.evaluate(() => window.Vxa.version), version, pathname);
+    // Each embed's movie fetched once: one player each, never two.
+    assert.equal(server.requests.filter((r) => r === `${pathname}m.vxa`).length, 2, pathname);
+    assert.equal(server.requests.filter((r) => r.endsWith(".wasm"))[0] ?? null, wasm, pathname);
+    assert.deepEqual(log.errors, []);
+    await page.close();
+  }
+});
+
+test("an opted-out element or document is left alone", async () => {
+  server.put("/optout/m.vxa", narrow);
+  server.put("/optout/element.html", `<!DOCTYPE html><embed id="kept" src="m.vxa" data-vxa-optout width="160" height="120">
+    <embed src="m.vxa" width="160" height="120">`, { type: "text/html" });
+  server.put("/optout/document.html", `<!DOCTYPE html><html data-vxa-optout><embed src="m.vxa" width="160" height="120"></html>`,
+             { type: "text/html" });
+  const { page } = await openPage(browser, `${server.base}/optout/element.html`);
+  await until(page, () => document.querySelector("vxa-player")?.currentFrame >= 1);
+  assert.deepEqual(await page.$$eval("embed, vxa-player", (all) => all.map((e) => e.id || e.localName)), ["kept", "vxa-player"]);
+  await page.goto(`${server.base}/optout/document.html`, { waitUntil: "load" });
+  await sleep(500);
+  assert.deepEqual(await page.$$eval("embed, vxa-player", (all) => all.map((e) => e.localName)), ["embed"]);
+  await page.close();
+});
+
+test("a file on this computer is played once file access is allowed", async () => {
+  fs.writeFileSync(path.join(folder, "page.html"), `<!DOCTYPE html><embed src="narrow.vxa" width="160" height="120">`);
+  fs.writeFileSync(path.join(folder, "narrow.vxa"), narrow);
+  const settings = await browser.newPage();
+  await settings.goto("chrome://extensions");
+  await settings.evaluate((id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }),
+                          extensionId);
+  await settings.close();
+  const { page } = await openPage(browser, pathToFileURL(path.join(folder, "page.html")).href);
+  await until(page, () => document.querySelectorAll("vxa-player").length === 1);
+  assert.equal(await page.$$eval("embed", (e) => e.length), 0);
+  await page.close();
+});
+
+test("a .vxa address opened directly shows the player page, whatever type it is served as", async () => {
+  server.put("/direct/typed.vxa", narrow);
+  server.put("/direct/BINARY.VXA", narrow, { type: "application/octet-stream" });
+  server.put("/direct/untyped.vxa", narrow, { type: null });
+  for (const movie of ["/examples/showcase.vxa", "/direct/typed.vxa", "/direct/BINARY.VXA", "/direct/untyped.vxa?x=1"]) {
+    server.requests.length = 0;
+    const { page } = await openPage(browser, `${server.base}${movie}`, { prepare: capturePictures });
+    assert.equal(page.url(), `chrome-extension://${extensionId}/player.html#${server.base}${movie}`);
+    await until(page, () => window.pictures[0]?.[1] && document.querySelector("#facts dd"));
+    const facts = await page.$$eval("#facts dd", (all) => all.map((d) => d.textContent));
+    if (movie === "/examples/showcase.vxa") {
+      assert.deepEqual(facts.slice(0, 1), ["480 x 320 pixels"]);
+      assert.equal(await page.evaluate((png) => window.differingPixels(0, 1, png), `${server.base}/expected/showcase-1.png`), 0);
+      await until(page, () => window.vxaSeen.sounds.length > 0);
+      assert.ok(server.requests.includes("/examples/VXA_WAV/1.WAV"));
+    } else {
+      assert.deepEqual(facts.slice(0, 1), ["160 x 120 pixels"]);
+    }
+    await page.close();
+  }
+  // A file chosen on the page (as one dropped on it) plays in place.
+  const { page } = await openPage(browser, `${server.base}/examples/narrow.vxa`);
+  const input = await page.$("#file");
+  await input.uploadFile(path.join(repository, "examples/wait-for-click.vxa"));
+  await until(page, () => document.title.startsWith("wait-for-click.vxa") && document.querySelector("#facts dd"));
+  assert.equal(await page.$eval("#facts dd", (d) => d.textContent), "320 x 200 pixels");
+  await page.close();
+});
+
+test("a site switched off in the options is left alone", async () => {
+  const options = await browser.newPage();
+  await options.goto(`chrome-extension://${extensionId}/options.html`);
+  await options.type("#sites", "localhost\nhttp://LOCALHOST/old/page.html\n");
+  await options.click("#save");
+  await options.waitForSelector("#saved:not([hidden])");
+  assert.equal(await options.$eval("#sites", (t) => t.value), "localhost");
+  const { page } = await openPage(browser, `${server.base.replace("127.0.0.1", "localhost")}/original.html`);
+  await sleep(800);
+  assert.equal(await page.$$eval("vxa-player", (p) => p.length), 0);
+  assert.equal(await page.$$eval("embed", (e) => e.length), 3);
+  // Elsewhere it goes on playing.
+  await page.goto(`${server.base}/original.html`, { waitUntil: "load" });
+  await until(page, () => document.querySelectorAll("vxa-player").length === 3);
+  await page.close();
+  await options.close();
+});
