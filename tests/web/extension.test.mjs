@@ -4,24 +4,16 @@
 // that bring their own copy, the opt-out and the per-site switch, and a .vxa
 // address opened directly.
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { after, before, test } from "node:test";
+import { capturePictures, checkDemoPictures, demoSounds, original, serveExpectedPictures } from "./demo-pictures.mjs";
 import { openPage, repository, sleep, startBrowser, startServer, until, webRoot } from "./harness.mjs";
 
 const extension = path.join(repository, "build/extension/chromium");
-const vxa = path.join(repository, "build/native/tools/vxa/vxa");
 const narrow = fs.readFileSync(path.join(repository, "examples/narrow.vxa"));
-// The demo page as it was, without the line that loads the player.
-const original = fs.readFileSync(path.join(webRoot, "index.html"), "utf8")
-  .replace(/<script src="vxa-player.js"><\/script>\n/, "");
-// The frames checked against `vxa render`, per player of the demo page.
-const expected = [["showcase", [1, 6]], ["narrow", [1]], ["wait-for-click", [1]]];
-const demoSounds = ["1", "2", "3", "4"].map((n) => `examples/VXA_WAV/${n}.WAV`);
-
 // An archive's copy: the page under /web/TIMESTAMP/ADDRESS, its embeds'
 // sources rewritten to absolute archive addresses with the flag for embedded
 // objects, and the archive's own script first, which (as an archive's does)
@@ -39,30 +31,6 @@ function archivePage(html) {
     .replace(/<EMBED SRC="([^"]+)"/g, (_, source) => `<EMBED SRC="${archivedObjects}${source}"`);
 }
 
-// Every picture a player first shows of each frame, and a comparison of one
-// with a PNG, in the page.
-function capturePictures() {
-  window.pictures = [];
-  document.addEventListener("frame", (event) => {
-    const player = event.composedPath()[0];
-    const index = [...document.querySelectorAll("vxa-player")].indexOf(player);
-    const canvas = player.shadowRoot.querySelector("canvas");
-    (window.pictures[index] ??= {})[event.detail.frame] ??=
-      canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-  }, { capture: true });
-  window.differingPixels = async (index, frame, png) => {
-    const image = await createImageBitmap(await (await fetch(png)).blob(), { colorSpaceConversion: "none" });
-    const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
-    context.drawImage(image, 0, 0);
-    const want = context.getImageData(0, 0, image.width, image.height).data;
-    const shown = window.pictures[index][frame];
-    if (shown.length !== want.length) return "size";
-    let count = 0;
-    for (let i = 0; i < want.length; i += 4) if ([0, 1, 2].some((c) => want[i + c] !== shown[i + c])) count++;
-    return count;
-  };
-}
-
 let server;
 let browser;
 let extensionId;
@@ -70,13 +38,7 @@ let folder;
 before(async () => {
   folder = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-extension-"));
   server = await startServer();
-  for (const [name, frames] of expected) {
-    for (const n of frames) {
-      const png = path.join(folder, `${name}-${n}.png`);
-      execFileSync(vxa, ["render", path.join(repository, `examples/${name}.vxa`), "--frame", String(n), "-o", png]);
-      server.put(`/expected/${name}-${n}.png`, fs.readFileSync(png));
-    }
-  }
+  serveExpectedPictures(server, folder);
   server.put("/original.html", original, { type: "text/html" });
   server.put(`${archived}index.html`, archivePage(original), { type: "text/html" });
   // What the archive holds of the site: its files under any flag.
@@ -103,17 +65,6 @@ async function inExtension(fn, ...args) {
     return await page.evaluate(fn, ...args);
   } finally {
     await page.close();
-  }
-}
-
-async function checkDemoPictures(page, pngBase) {
-  await until(page, (all) => all.every(([index, frames]) => frames.every((n) => window.pictures[index]?.[n])),
-              expected.map(([, frames], index) => [index, frames]), 30000);
-  for (const [index, [name, frames]] of expected.entries()) {
-    for (const n of frames) {
-      assert.equal(await page.evaluate((i, k, png) => window.differingPixels(i, k, png), index, n,
-                                       `${pngBase}${name}-${n}.png`), 0, `${name} frame ${n}`);
-    }
   }
 }
 

@@ -1,6 +1,7 @@
 // What the browser tests share: a small web server on 127.0.0.1 that serves
 // build/web and pages and files made by the tests, and can hand out a file
 // slowly; and headless Debian Chromium, driven through puppeteer-core.
+import assert from "node:assert/strict";
 import fs from "node:fs";
 import http from "node:http";
 import os from "node:os";
@@ -97,6 +98,23 @@ export async function startBrowser({ soundNeedsGesture = false, extension = null
     await close();
     fs.rmSync(profile, { recursive: true, force: true });
   };
+  return browser;
+}
+
+// Firefox ESR, headless through WebDriver BiDi, with an unpacked extension
+// installed for the session. Its pages are at moz-extension://uuid/. Sound
+// is not heard.
+const firefox = "/usr/bin/firefox-esr";
+export async function startFirefox({ extension, extensionId, uuid }) {
+  if (!fs.existsSync(firefox)) throw new Error(`${firefox} is missing: run scripts/setup`);
+  const browser = await puppeteer.launch({
+    browser: "firefox", executablePath: firefox, headless: true, protocolTimeout: 30000,
+    extraPrefsFirefox: {
+      "extensions.webextensions.uuids": JSON.stringify({ [extensionId]: uuid }),
+      "media.volume_scale": "0.0",
+    },
+  });
+  assert.equal(await browser.installExtension(extension), extensionId);
   return browser;
 }
 
