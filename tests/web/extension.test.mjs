@@ -166,17 +166,31 @@ test("an opted-out element or document is left alone", async () => {
   await page.close();
 });
 
-test("a file on this computer is played once file access is allowed", async () => {
-  fs.writeFileSync(path.join(folder, "page.html"), `<!DOCTYPE html><embed src="narrow.vxa" width="160" height="120">`);
-  fs.writeFileSync(path.join(folder, "narrow.vxa"), narrow);
+test("a page on this computer plays its movie and sounds once file access is allowed, and reads nothing else", async () => {
+  fs.writeFileSync(path.join(folder, "page.html"), `<!DOCTYPE html><embed src="showcase.vxa" width="480" height="320">`);
+  fs.copyFileSync(path.join(repository, "examples/showcase.vxa"), path.join(folder, "showcase.vxa"));
+  fs.mkdirSync(path.join(folder, "VXA_WAV"));
+  for (const n of [1, 2, 3, 4]) {
+    fs.copyFileSync(path.join(repository, `examples/sounds/${n}.WAV`), path.join(folder, `VXA_WAV/${n}.WAV`));
+  }
+  fs.writeFileSync(path.join(folder, "secret.txt"), "not for pages");
   const settings = await browser.newPage();
   await settings.goto("chrome://extensions");
   await settings.evaluate((id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }),
                           extensionId);
   await settings.close();
-  const { page } = await openPage(browser, pathToFileURL(path.join(folder, "page.html")).href);
-  await until(page, () => document.querySelectorAll("vxa-player").length === 1);
+  const { page, log } = await openPage(browser, pathToFileURL(path.join(folder, "page.html")).href);
+  await until(page, () => document.querySelector("vxa-player")?.currentFrame >= 6 && window.vxaSeen.sounds.length > 0);
   assert.equal(await page.$$eval("embed", (e) => e.length), 0);
+  // A local page asking the extension for any other file gets nothing.
+  const refused = await page.evaluate((url) => new Promise((resolve) => {
+    window.addEventListener("message", (event) => {
+      if (event.data?.vxaLocalFile?.id === 999) resolve(event.data.vxaLocalFile);
+    });
+    document.dispatchEvent(new CustomEvent("vxa-extension-read", { detail: JSON.stringify({ id: 999, url }) }));
+  }), pathToFileURL(path.join(folder, "secret.txt")).href);
+  assert.deepEqual(refused, { id: 999, error: "not a movie or a sound" });
+  assert.deepEqual(log.errors, []);
   await page.close();
 });
 
@@ -209,20 +223,53 @@ test("a .vxa address opened directly shows the player page, whatever type it is 
   await page.close();
 });
 
-test("a site switched off in the options is left alone", async () => {
+// The toolbar popup of the tab in front, as the button opens it.
+async function openPopup(tab) {
+  await tab.bringToFront();
+  const worker = await (await browser.waitForTarget((t) => t.type() === "service_worker")).worker();
+  await worker.evaluate(() => chrome.action.openPopup());
+  const popup = await (await browser.waitForTarget((t) => t.url().endsWith("/popup.html"))).asPage();
+  await popup.waitForFunction(() => document.querySelector("#site-name").textContent !== "this site");
+  return popup;
+}
+
+test("the toolbar button switches a site off, the options page edits the list, and off everywhere is off", async () => {
+  const local = server.base.replace("127.0.0.1", "localhost");
+  const { page } = await openPage(browser, `${local}/original.html`);
+  await until(page, () => document.querySelectorAll("vxa-player").length === 3);
+  let popup = await openPopup(page);
+  await popup.waitForFunction(() => document.querySelector("#movies").textContent === "3 movies on this page");
+  assert.equal(await popup.$eval("#site-name", (e) => e.textContent), "localhost");
+  await popup.click("#site");
+  await popup.waitForSelector("#note:not([hidden])");
+  await popup.close();
+  const leftAlone = async (url) => {
+    await page.goto(url, { waitUntil: "load" });
+    await sleep(800);
+    return [await page.$$eval("vxa-player", (p) => p.length), await page.$$eval("embed", (e) => e.length)];
+  };
+  assert.deepEqual(await leftAlone(`${local}/original.html`), [0, 3]);
+
   const options = await browser.newPage();
   await options.goto(`chrome-extension://${extensionId}/options.html`);
-  await options.type("#sites", "localhost\nhttp://LOCALHOST/old/page.html\n");
+  assert.equal(await options.$eval("#sites", (t) => t.value), "localhost");
+  await options.$eval("#sites", (t) => { t.value = ""; });
+  await options.type("#sites", "example.org\nhttp://LOCALHOST/old/page.html\nexample.org\n");
   await options.click("#save");
   await options.waitForSelector("#saved:not([hidden])");
-  assert.equal(await options.$eval("#sites", (t) => t.value), "localhost");
-  const { page } = await openPage(browser, `${server.base.replace("127.0.0.1", "localhost")}/original.html`);
-  await sleep(800);
-  assert.equal(await page.$$eval("vxa-player", (p) => p.length), 0);
-  assert.equal(await page.$$eval("embed", (e) => e.length), 3);
+  assert.equal(await options.$eval("#sites", (t) => t.value), "example.org\nlocalhost");
+  assert.deepEqual(await leftAlone(`${local}/original.html`), [0, 3]);
   // Elsewhere it goes on playing.
   await page.goto(`${server.base}/original.html`, { waitUntil: "load" });
   await until(page, () => document.querySelectorAll("vxa-player").length === 3);
-  await page.close();
+
+  popup = await openPopup(page);
+  await popup.click("#everywhere");
+  await popup.waitForSelector("#note:not([hidden])");
+  await popup.close();
+  assert.deepEqual(await leftAlone(`${server.base}/original.html`), [0, 3]);
+  // Nor does a direct address go to the player page.
+  assert.deepEqual(await options.evaluate(() => chrome.declarativeNetRequest.getDynamicRules()), []);
   await options.close();
+  await page.close();
 });

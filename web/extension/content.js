@@ -15,6 +15,25 @@ VxaSettings.load().then((settings) => {
   document.dispatchEvent(new CustomEvent("vxa-extension-start", { detail: base }));
 });
 
+// A file on this computer that the player in a local page asks for: read by
+// the background, which may, and handed back to the page's world.
+document.addEventListener("vxa-extension-read", (event) => {
+  let request;
+  try {
+    request = JSON.parse(event.detail);
+  } catch (error) {
+    return;
+  }
+  const answer = (fields) => window.postMessage({ vxaLocalFile: { id: request.id, ...fields } }, "*");
+  chrome.runtime.sendMessage({ type: "read-local", url: String(request.url) }).then((reply) => {
+    if (!reply || !reply.base64) return answer({ error: (reply && reply.error) || "not read" });
+    const text = atob(reply.base64);
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+    answer({ bytes: bytes.buffer });
+  }, (error) => answer({ error: error.message }));
+});
+
 // Players in the frame, the page's own copy's included.
 let reported = -1;
 function report() {

@@ -33,6 +33,18 @@ const VxaSettings = {
     return sites;
   },
 
+  // What the extension reads from this computer for a page of it: only the
+  // files the player asks for, a movie (.vxa) or a numbered sound (N.WAV),
+  // never whatever else a local page would like to see.
+  readableLocalFile(url) {
+    try {
+      const parsed = new URL(url);
+      return parsed.protocol === "file:" && /(\.vxa|\/\d+\.wav)$/i.test(parsed.pathname);
+    } catch (error) {
+      return false;
+    }
+  },
+
   playsOn(settings, site) {
     return settings.enabled && !settings.offSites.includes(site);
   },

@@ -40,7 +40,7 @@ const fontRequests = new Map();
 function provideFont(core, fileName, onArrived) {
   let request = fontRequests.get(fileName);
   if (!request) {
-    request = fetch(new URL("fonts/" + fileName, scriptUrl).href)
+    request = fetchResource(new URL("fonts/" + fileName, scriptUrl).href)
       .then((response) => {
         if (!response.ok) throw new Error("HTTP " + response.status);
         return response.arrayBuffer();

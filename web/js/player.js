@@ -156,7 +156,7 @@ class VxaPlayerElement extends HTMLElement {
   async _stream(session) {
     let response;
     try {
-      response = await fetch(session.url, { signal: session.abort.signal });
+      response = await fetchResource(session.url, { signal: session.abort.signal });
       if (!response.ok) throw new Error("HTTP " + response.status);
     } catch (error) {
       if (this._session === session) this._warn(session.url + " could not be loaded (" + error.message + ")");
