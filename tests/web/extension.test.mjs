@@ -249,6 +249,11 @@ test("the toolbar button switches a site off, the options page edits the list, a
     return [await page.$$eval("vxa-player", (p) => p.length), await page.$$eval("embed", (e) => e.length)];
   };
   assert.deepEqual(await leftAlone(`${local}/original.html`), [0, 3]);
+  // A page with its own copy, which stood by for the extension's, plays by it.
+  server.requests.length = 0;
+  await page.goto(`${local}/own/page.html`, { waitUntil: "load" });
+  await until(page, () => [...document.querySelectorAll("vxa-player")].filter((p) => p.currentFrame >= 3).length === 2);
+  assert.ok(server.requests.includes("/vxa-player.wasm"));
 
   const options = await browser.newPage();
   await options.goto(`chrome-extension://${extensionId}/options.html`);
