@@ -1,4 +1,4 @@
-// The Firefox build of the extension, installed into Firefox ESR: the demo
+// The Firefox build of the extension, its zip installed into Firefox ESR: the demo
 // page as it was plays as `vxa render` draws it, its sounds fetched, and a .vxa
 // address opened directly shows the player page.
 import assert from "node:assert/strict";
@@ -21,7 +21,9 @@ before(async () => {
   server = await startServer();
   serveExpectedPictures(server, folder);
   server.put("/original.html", original, { type: "text/html" });
-  browser = await startFirefox({ extension: path.join(repository, "build/extension/firefox"), extensionId, uuid });
+  // The zip made for the store, as Firefox takes it.
+  const zip = `build/extension/tolvane-player-firefox-${manifest.version}.zip`;
+  browser = await startFirefox({ extension: path.join(repository, zip), extensionId, uuid });
 });
 after(async () => {
   await browser?.close();

@@ -101,8 +101,8 @@ export async function startBrowser({ soundNeedsGesture = false, extension = null
   return browser;
 }
 
-// Firefox ESR, headless through WebDriver BiDi, with an unpacked extension
-// installed for the session. Its pages are at moz-extension://uuid/. Sound
+// Firefox ESR, headless through WebDriver BiDi, with an extension (a folder
+// or a zip) installed for the session. Its pages are at moz-extension://uuid/. Sound
 // is not heard.
 const firefox = "/usr/bin/firefox-esr";
 export async function startFirefox({ extension, extensionId, uuid }) {
