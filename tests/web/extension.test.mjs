@@ -51,6 +51,17 @@ before(async () => {
   const worker = await browser.waitForTarget((t) => t.type() === "service_worker" && t.url().endsWith("/background.js"));
   extensionId = new URL(worker.url()).host;
 });
+
+// Runs fn in chrome://extensions, with the browser's own extension API.
+async function inChromeExtensions(fn, ...args) {
+  const page = await browser.newPage();
+  await page.goto("chrome://extensions");
+  try {
+    return await page.evaluate(fn, ...args);
+  } finally {
+    await page.close();
+  }
+}
 after(async () => {
   await browser?.close();
   await server?.close();
@@ -174,11 +185,8 @@ test("a page on this computer plays its movie and sounds once file access is all
     fs.copyFileSync(path.join(repository, `examples/sounds/${n}.WAV`), path.join(folder, `VXA_WAV/${n}.WAV`));
   }
   fs.writeFileSync(path.join(folder, "secret.txt"), "not for pages");
-  const settings = await browser.newPage();
-  await settings.goto("chrome://extensions");
-  await settings.evaluate((id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }),
-                          extensionId);
-  await settings.close();
+  await inChromeExtensions((id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }),
+                           extensionId);
   const { page, log } = await openPage(browser, pathToFileURL(path.join(folder, "page.html")).href);
   await until(page, () => document.querySelector("vxa-player")?.currentFrame >= 6 && window.vxaSeen.sounds.length > 0);
   assert.equal(await page.$$eval("embed", (e) => e.length), 0);
