@@ -52,26 +52,17 @@ before(async () => {
   extensionId = new URL(worker.url()).host;
 });
 
-// Runs fn in chrome://extensions, with the browser's own extension API.
-async function inChromeExtensions(fn, ...args) {
-  const page = await browser.newPage();
-  await page.goto("chrome://extensions");
-  try {
-    return await page.evaluate(fn, ...args);
-  } finally {
-    await page.close();
-  }
-}
 after(async () => {
   await browser?.close();
   await server?.close();
   fs.rmSync(folder, { recursive: true, force: true });
 });
 
-// Runs fn in one of the extension's own pages, with its chrome.* API.
-async function inExtension(fn, ...args) {
+// Runs fn in a browser page with the chrome.* API it has: one of the
+// extension's own, or chrome://extensions (the browser's settings of it).
+async function runIn(url, fn, ...args) {
   const page = await browser.newPage();
-  await page.goto(`chrome-extension://${extensionId}/options.html`);
+  await page.goto(url);
   try {
     return await page.evaluate(fn, ...args);
   } finally {
@@ -89,7 +80,7 @@ test("the demo page as it was plays as vxa render draws it, with its sounds, and
   for (const sound of demoSounds) assert.ok(server.requests.includes("/" + sound), sound);
   // The core and fonts are the extension's; the site serves only its own files.
   assert.ok(!server.requests.some((r) => r.endsWith(".wasm") || r.startsWith("/fonts/")), server.requests.join(" "));
-  const counted = await inExtension(async (url) => {
+  const counted = await runIn(`chrome-extension://${extensionId}/options.html`, async (url) => {
     const [tab] = await chrome.tabs.query({ url });
     return [await chrome.runtime.sendMessage({ type: "movies-in", tabId: tab.id }),
             await chrome.action.getBadgeText({ tabId: tab.id })];
@@ -185,8 +176,8 @@ test("a page on this computer plays its movie and sounds once file access is all
     fs.copyFileSync(path.join(repository, `examples/sounds/${n}.WAV`), path.join(folder, `VXA_WAV/${n}.WAV`));
   }
   fs.writeFileSync(path.join(folder, "secret.txt"), "not for pages");
-  await inChromeExtensions((id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }),
-                           extensionId);
+  await runIn("chrome://extensions",
+              (id) => chrome.developerPrivate.updateExtensionConfiguration({ extensionId: id, fileAccess: true }), extensionId);
   const { page, log } = await openPage(browser, pathToFileURL(path.join(folder, "page.html")).href);
   await until(page, () => document.querySelector("vxa-player")?.currentFrame >= 6 && window.vxaSeen.sounds.length > 0);
   assert.equal(await page.$$eval("embed", (e) => e.length), 0);
