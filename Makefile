@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo fuzz bench mutants play install guide-pictures stop fuzz-module clean
+        test-agreement check-modules test-web web web-demo extension fuzz bench mutants play install guide-pictures stop fuzz-module clean
 
 all: build
 
@@ -73,8 +73,14 @@ web: setup
 	@cmake --preset web >/dev/null
 	@cmake --build build/wasm -j$(JOBS)
 
-# The player in headless Chromium, against build/web and `vxa render`.
-test-web: web build-native
+# The browser extension, unpacked for Chromium and for Firefox in
+# build/extension/, and a zip of each.
+extension: web
+	@scripts/build-extension
+
+# The player in headless Chromium, against build/web and `vxa render`, and
+# the extension loaded into it.
+test-web: web extension build-native
 	node --test --test-concurrency=1 tests/web/
 
 # The demo site on http://127.0.0.1:$(WEB_PORT)/ until stopped.

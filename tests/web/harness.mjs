@@ -1,6 +1,7 @@
 // What the browser tests share: a small web server on 127.0.0.1 that serves
 // build/web and pages and files made by the tests, and can hand out a file
 // slowly; and headless Debian Chromium, driven through puppeteer-core.
+import assert from "node:assert/strict";
 import fs from "node:fs";
 import http from "node:http";
 import os from "node:os";
@@ -23,11 +24,15 @@ const types = {
 // {splits, pause}, in parts that end at those byte offsets.
 export async function startServer() {
   const files = new Map();
+  const routes = new Map();
   const requests = [];
   const server = http.createServer(async (request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
     requests.push(url.pathname);
     let entry = files.get(url.pathname);
+    for (const [prefix, route] of routes) {
+      if (!entry && url.pathname.startsWith(prefix)) entry = route(url.pathname);
+    }
     if (!entry) {
       const file = path.join(webRoot, path.normalize(url.pathname));
       if (!file.startsWith(webRoot) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -35,12 +40,15 @@ export async function startServer() {
       }
       entry = { body: fs.readFileSync(file) };
     }
-    const type = entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
+    // type null: served with no Content-Type at all.
+    const type = entry.type === null ? null
+      : entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
     const body = Buffer.from(entry.body);
+    const headers = { ...(type ? { "Content-Type": type } : {}), "Cache-Control": "no-store" };
     if (!entry.bytesPerPart && !entry.splits) {
-      return response.writeHead(200, { "Content-Type": type, "Content-Length": body.length, "Cache-Control": "no-store" }).end(body);
+      return response.writeHead(200, { ...headers, "Content-Length": body.length }).end(body);
     }
-    response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" });
+    response.writeHead(200, headers);
     const ends = entry.splits ? [...entry.splits, body.length]
       : Array.from({ length: Math.ceil(body.length / entry.bytesPerPart) }, (_, i) => Math.min(body.length, (i + 1) * entry.bytesPerPart));
     for (let i = 0, at = 0; i < ends.length && !response.destroyed; at = ends[i++]) {
@@ -58,13 +66,18 @@ export async function startServer() {
       files.set(pathname, { body, ...options });
       return base + pathname;
     },
+    // Paths under prefix are served by route(pathname): {body, type} or null.
+    route(prefix, route) {
+      routes.set(prefix, route);
+    },
     close: () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); }),
   };
 }
 
 // Chromium cannot reach the network here: every background connection it
 // would make is switched off, or its start-up waits on refused connections.
-export async function startBrowser({ soundNeedsGesture = false } = {}) {
+// extension: the folder of an unpacked extension to load.
+export async function startBrowser({ soundNeedsGesture = false, extension = null } = {}) {
   if (!fs.existsSync(chromium)) throw new Error(`${chromium} is missing: run scripts/setup`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-chromium-"));
   const args = [
@@ -75,8 +88,10 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
   ];
   // Sound before any gesture: allowed, or (as browsers do for pages) not.
   args.push(`--autoplay-policy=${soundNeedsGesture ? "document-user-activation-required" : "no-user-gesture-required"}`);
+  if (extension) args.push(`--disable-extensions-except=${extension}`, `--load-extension=${extension}`);
   const browser = await puppeteer.launch({
     executablePath: chromium, headless: true, userDataDir: profile, args, protocolTimeout: 30000,
+    ...(extension ? { ignoreDefaultArgs: ["--disable-extensions"] } : {}),
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
@@ -86,11 +101,30 @@ export async function startBrowser({ soundNeedsGesture = false } = {}) {
   return browser;
 }
 
+// Firefox ESR, headless through WebDriver BiDi, with an extension (a folder
+// or a zip) installed for the session. Its pages are at moz-extension://uuid/. Sound
+// is not heard.
+const firefox = "/usr/bin/firefox-esr";
+export async function startFirefox({ extension, extensionId, uuid }) {
+  if (!fs.existsSync(firefox)) throw new Error(`${firefox} is missing: run scripts/setup`);
+  const browser = await puppeteer.launch({
+    browser: "firefox", executablePath: firefox, headless: true, protocolTimeout: 30000,
+    extraPrefsFirefox: {
+      "extensions.webextensions.uuids": JSON.stringify({ [extensionId]: uuid }),
+      "media.volume_scale": "0.0",
+    },
+  });
+  assert.equal(await browser.installExtension(extension), extensionId);
+  return browser;
+}
+
 // A page that records what the test needs to see: console messages and
 // uncaught errors, every frame event of every player with its time, every
 // sound that Web Audio was told to start or stop, and when each part of a fetched
 // stream reached the page.
-export async function openPage(browser, url, { scale = 1, width = 1000, height = 800 } = {}) {
+// prepare: a function run in each new document too, before the page's own
+// scripts.
+export async function openPage(browser, url, { scale = 1, width = 1000, height = 800, prepare = null } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, deviceScaleFactor: scale });
   const log = { console: [], errors: [] };
@@ -128,6 +162,7 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
       }, { capture: true });
     }
   });
+  if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url, { waitUntil: "load" });
   return { page, log };
 }

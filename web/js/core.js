@@ -40,7 +40,7 @@ const fontRequests = new Map();
 function provideFont(core, fileName, onArrived) {
   let request = fontRequests.get(fileName);
   if (!request) {
-    request = fetch(new URL("fonts/" + fileName, scriptUrl).href)
+    request = fetchResource(new URL("fonts/" + fileName, scriptUrl).href)
       .then((response) => {
         if (!response.ok) throw new Error("HTTP " + response.status);
         return response.arrayBuffer();
@@ -171,6 +171,21 @@ class CoreMovie {
 
   currentFrame() {
     return this.core._vxa_current_frame(this.handle);
+  }
+
+  // What the header says about the movie, once it is in, else null.
+  facts() {
+    const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
+    if (fact(0) < 0) return null;
+    return {
+      layout: fact(0) === 1 ? "narrow" : "wide",
+      width: this.core._vxa_width(this.handle),
+      height: this.core._vxa_height(this.handle),
+      frameRate: fact(1),
+      frames: fact(2),
+      loops: fact(3) === 1,
+      waitsForClick: fact(4) === 1,
+    };
   }
 
   // Everything reported since the last call, in order.

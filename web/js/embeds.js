@@ -1,7 +1,8 @@
 // Drop-in use: every <embed> or <object> that the plug-in would have played
 // (type video/vxa, or a source whose name ends in .vxa) becomes a
 // <vxa-player> of the same width and height, now and whenever one is added
-// to the page later.
+// to the page later. An element inside data-vxa-optout (on itself, a
+// container or the document) is left to the page.
 
 const VXA_TYPE = "video/vxa";
 
@@ -18,6 +19,7 @@ function embeddedSource(element) {
 
 function playsAsVxa(element) {
   if (element.localName !== "embed" && element.localName !== "object") return false;
+  if (element.closest("[data-vxa-optout]")) return false;
   if ((element.getAttribute("type") || "").trim().toLowerCase() === VXA_TYPE) return true;
   const source = embeddedSource(element);
   if (!source) return false;
@@ -61,19 +63,15 @@ function replaceEmbeds(root) {
   }
 }
 
-new MutationObserver((records) => {
-  for (const record of records) {
-    if (record.type === "attributes") replaceEmbed(record.target);
-    for (const node of record.addedNodes) replaceEmbeds(node);
-  }
-}).observe(document.documentElement, {
-  childList: true, subtree: true, attributes: true, attributeFilter: ["src", "data", "type"],
-});
-replaceEmbeds(document);
-
-window.Vxa = {
-  // Resolves once the core is loaded and ready to play.
-  ready: () => loadCore().then(() => undefined),
-  replaceEmbeds: (root) => replaceEmbeds(root || document),
-  Player: VxaPlayerElement,
-};
+function watchForEmbeds() {
+  new MutationObserver((records) => {
+    for (const record of records) {
+      if (record.type === "attributes") replaceEmbed(record.target);
+      for (const node of record.addedNodes) replaceEmbeds(node);
+    }
+  }).observe(document.documentElement, {
+    childList: true, subtree: true, attributes: true,
+    attributeFilter: ["src", "data", "type", "data-vxa-optout"],
+  });
+  replaceEmbeds(document);
+}

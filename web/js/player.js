@@ -138,6 +138,12 @@ class VxaPlayerElement extends HTMLElement {
     return this._movie ? this._movie.currentFrame() : 0;
   }
 
+  // What the movie's header says (layout, width, height, frameRate, frames,
+  // loops, waitsForClick), or null until it is in.
+  get facts() {
+    return this._movie ? this._movie.facts() : null;
+  }
+
   get paused() {
     return this._movie ? this._movie.isPaused() : false;
   }
@@ -150,7 +156,7 @@ class VxaPlayerElement extends HTMLElement {
   async _stream(session) {
     let response;
     try {
-      response = await fetch(session.url, { signal: session.abort.signal });
+      response = await fetchResource(session.url, { signal: session.abort.signal });
       if (!response.ok) throw new Error("HTTP " + response.status);
     } catch (error) {
       if (this._session === session) this._warn(session.url + " could not be loaded (" + error.message + ")");
@@ -356,4 +362,3 @@ class VxaPlayerElement extends HTMLElement {
   }
 }
 
-if (!customElements.get("vxa-player")) customElements.define("vxa-player", VxaPlayerElement);

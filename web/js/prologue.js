@@ -8,5 +8,16 @@
 (function () {
 "use strict";
 // Captured while the script runs: the core (.wasm) and the fonts are found
-// beside this script, wherever the page itself is.
-const scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;
+// beside this script, wherever the page itself is. The browser extension
+// runs this script without a script element: just before, it leaves what it
+// gives this copy in vxaStartedByExtension (a fetch that also reads local
+// files), and it says where its files are when it starts the copy.
+const extensionGifts = globalThis.vxaStartedByExtension || null;
+const startedByExtension = extensionGifts !== null;
+Reflect.deleteProperty(globalThis, "vxaStartedByExtension");
+let scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;
+
+// Every file the player reads (movies, sounds, fonts) comes through the
+// page's own fetch, looked up at each call, so that an archive's rewriting
+// of addresses applies.
+const fetchResource = (extensionGifts && extensionGifts.fetch) || ((url, options) => fetch(url, options));

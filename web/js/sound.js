@@ -42,7 +42,7 @@ for (const gesture of ["pointerdown", "keydown", "touchend"]) {
 function soundFile(url) {
   let file = soundFiles.get(url);
   if (!file) {
-    file = fetch(url)
+    file = fetchResource(url)
       .then((response) => {
         if (!response.ok) throw new Error("HTTP " + response.status);
         return response.arrayBuffer();

@@ -51,6 +51,22 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* vxa_picture(WebMovie* movie) { return movie-
 EMSCRIPTEN_KEEPALIVE int vxa_cursor(WebMovie* movie) { return movie->cursor(); }
 EMSCRIPTEN_KEEPALIVE int vxa_current_frame(WebMovie* movie) { return movie->currentFrame(); }
 
+// What the header says, as `vxa info` tells it: -1 until the header is in.
+// kind: 0 the narrow layout (1) or the wide one (2), 1 the frame rate, 2 the
+// frames announced, 3 loops (0 or 1), 4 waits for a click on frame 6.
+EMSCRIPTEN_KEEPALIVE int vxa_header_fact(WebMovie* movie, int kind) {
+  const vxa::MovieModel* model = movie->headerModel();
+  if (!model) return -1;
+  switch (kind) {
+    case 0: return model->header().layout == vxa::Layout::Narrow ? 1 : 2;
+    case 1: return model->header().frameRate;
+    case 2: return model->header().frameCount;
+    case 3: return model->loops() ? 1 : 0;
+    case 4: return model->waitsForClick() ? 1 : 0;
+    default: return -1;
+  }
+}
+
 EMSCRIPTEN_KEEPALIVE int vxa_next_event(WebMovie* movie) { return static_cast<int>(movie->nextEvent()); }
 EMSCRIPTEN_KEEPALIVE int vxa_event_value(WebMovie* movie) { return movie->event().value; }
 EMSCRIPTEN_KEEPALIVE const char* vxa_event_text(WebMovie* movie) {

@@ -98,6 +98,9 @@ class WebMovie : private playback::SoundLibrary {
   // set up, when the page's own cursor stays.
   int cursor() const;
   int currentFrame() const;
+  // The stream's header, for what a page tells about the movie; null until
+  // it is in.
+  const vxa::MovieModel* headerModel() const { return model_.headerComplete() ? &model_ : nullptr; }
 
   // Text that has come in is drawn once out of sight while the page is idle,
   // so that the faces and glyphs it needs are made before a frame shows it,
