@@ -1,5 +1,7 @@
 // The web player's budgets, measured in headless Chromium on build/web:
 //   size: vxa-player.js + vxa-player.wasm gzipped (the fonts are not counted);
+//   fonts: the font files a first visit to the showcase fetches, as served
+//     and as a server that compresses them would send them;
 //   latency: to the start of the browser's rendering step that paints
 //     frame 1, from the data's arrival (see below);
 //   rate: showcase frames stepped, composed and drawn per second when the
@@ -76,6 +78,19 @@ try {
   console.log(`web latency: frame 1 painted ${figure(atHand)} after the chunk that starts the timer, fonts and sounds at hand (budget 50 ms)`);
   console.log(`web latency cold: frame 1 painted ${figure(cold)} after the whole file arrived, fonts and sounds fetched after it`);
   console.log(`web latency plain: frame 1 of narrow.vxa (no text, no sound) painted ${figure(plain)} after the whole file arrived on a fresh page`);
+
+  // Fonts: every file the showcase's texts ask for, once the whole movie is
+  // in and its first frames have shown.
+  server.put("/bench/fonts.html", `<!DOCTYPE html><script src="/vxa-player.js"></script><embed src="cold.vxa">`);
+  const before = server.requests.length;
+  const { page: fontsPage } = await openPage(browser, `${server.base}/bench/fonts.html`);
+  await until(fontsPage, () => document.querySelector("vxa-player")?.currentFrame >= 6);
+  await new Promise((resolve) => setTimeout(resolve, 1000));
+  await fontsPage.close();
+  const fonts = [...new Set(server.requests.slice(before).filter((name) => name.startsWith("/fonts/")))];
+  const served = fonts.reduce((sum, name) => sum + fs.statSync(path.join(webRoot, name)).size, 0);
+  const compressed = fonts.reduce((sum, name) => sum + gzipped(name.slice(1)), 0);
+  console.log(`web fonts showcase: ${(served / 1024).toFixed(0)} KB in ${fonts.length} files (${(compressed / 1024).toFixed(0)} KB gzipped; budget 150 KB)`);
 
   // Rate.
   server.put("/bench/rate.html", `<!DOCTYPE html><script>
