@@ -1,5 +1,8 @@
 // The web player's budgets, measured in headless Chromium on build/web:
 //   size: vxa-player.js + vxa-player.wasm gzipped (the fonts are not counted);
+//   longest task: the longest main-thread task (PerformanceObserver
+//     "longtask") while the showcase plays beside hostile and broken
+//     streams, and the share of its frames it shows there against alone;
 //   fonts: the font files a first visit to the showcase fetches, as served
 //     and as a server that compresses them would send them;
 //   latency: to the start of the browser's rendering step that paints
@@ -11,6 +14,7 @@ import fs from "node:fs";
 import path from "node:path";
 import zlib from "node:zlib";
 import { openPage, startBrowser, startServer, until, webRoot } from "../tests/web/harness.mjs";
+import { hostileStreams } from "./hostile_streams.mjs";
 
 const gzipped = (file) => zlib.gzipSync(fs.readFileSync(path.join(webRoot, file)), { level: 9 }).length;
 const sizes = { js: gzipped("vxa-player.js"), wasm: gzipped("vxa-player.wasm") };
@@ -91,6 +95,32 @@ try {
   const served = fonts.reduce((sum, name) => sum + fs.statSync(path.join(webRoot, name)).size, 0);
   const compressed = fonts.reduce((sum, name) => sum + gzipped(name.slice(1)), 0);
   console.log(`web fonts showcase: ${(served / 1024).toFixed(0)} KB in ${fonts.length} files (${(compressed / 1024).toFixed(0)} KB gzipped; budget 150 KB)`);
+
+  // Longest task: the showcase for 4 s alone, then beside the hostile streams.
+  const hostile = hostileStreams(movie);
+  for (const [name, bytes] of hostile) server.put(`/bench/hostile-${name}.vxa`, bytes);
+  const hostilePage = (name, embeds) => server.put(`/bench/${name}.html`, `<!DOCTYPE html><script>
+    window.longest = 0;
+    new PerformanceObserver((list) => {
+      for (const entry of list.getEntries()) window.longest = Math.max(window.longest, entry.duration);
+    }).observe({ type: "longtask", buffered: true });
+    window.shown = 0;
+    document.addEventListener("frame", (event) => {
+      if (event.composedPath()[0].id === "showcase") window.shown++;
+    }, { capture: true });
+  </script><script src="/vxa-player.js"></script><embed id="showcase" src="cold.vxa">${embeds}`);
+  hostilePage("alone", "");
+  hostilePage("hostile", hostile.map(([name]) => `<embed src="hostile-${name}.vxa" width="120" height="90">`).join(""));
+  const playFor = async (name) => {
+    const { page: played } = await openPage(browser, `${server.base}/bench/${name}.html`);
+    await new Promise((resolve) => setTimeout(resolve, 4000));
+    const result = await played.evaluate(() => ({ longest: window.longest, shown: window.shown }));
+    await played.close();
+    return result;
+  };
+  const alone = await playFor("alone");
+  const beside = await playFor("hostile");
+  console.log(`web longest task: ${beside.longest.toFixed(0)} ms on the hostile page (${alone.longest.toFixed(0)} ms alone; budget 50 ms); the showcase shows ${((100 * beside.shown) / alone.shown).toFixed(0)} % of its frames there`);
 
   // Rate.
   server.put("/bench/rate.html", `<!DOCTYPE html><script>
