@@ -1,11 +1,12 @@
 // The player in a page: which elements it replaces and how big it makes the
-// players, the <vxa-player> element, sharp pictures on high-DPI screens, and
-// sound that waits for the user's first gesture.
+// players, the <vxa-player> element, sharp pictures on high-DPI screens,
+// sound that waits for the user's first gesture, and a movie whose core
+// fails stopping alone.
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import { after, before, describe, test } from "node:test";
 import { canvasPixels, openPage, peek, sleep, startBrowser, startServer, until } from "./harness.mjs";
-import { countingMovie } from "./movies.mjs";
+import { buildMovie, countingMovie } from "./movies.mjs";
 
 let server;
 let browser;
@@ -209,5 +210,63 @@ describe("sound before the first gesture", () => {
     } finally {
       await strict.close();
     }
+  });
+});
+
+// The largest picture a movie may have, one red square in it.
+function largestPicture() {
+  return buildMovie({
+    header: { width: 4096, height: 4096, frameRate: 10, groupCount: 1, frameCount: 1, loop: false,
+              waitForClick: false, background: 1 },
+    blocks: [{ frame: { number: 1, sound: 0, items: [{ group: 1, x: 4000, y: 4000 }] },
+               groups: [{ id: 1, width: 32, height: 32,
+                          objects: [{ kind: "rect", right: 31, bottom: 31, fillColor1: 35, fillColor2: 35,
+                                      lineColor1: 35, lineColor2: 35, fillPattern: 12, lineWidth: 0 }] }] }],
+  });
+}
+
+describe("a failing movie", () => {
+  test("a movie whose core traps stops with a message; the others play on, the largest picture too", async () => {
+    server.put("/f/good.vxa", countingMovie({ frames: 20, rate: 50, loop: true }));
+    server.put("/f/victim.vxa", countingMovie({ frames: 20, rate: 50, loop: true }));
+    server.put("/f/large.vxa", largestPicture());
+    // The victim's core is the second instance the page makes: once told to,
+    // every call into it traps, as a core that ran out of memory does.
+    server.put("/f/page.html", `<!DOCTYPE html><script>
+      const instantiate = WebAssembly.instantiate;
+      let made = 0;
+      WebAssembly.instantiate = async (...args) => {
+        const instance = await instantiate(...args);
+        if (++made !== 2) return instance;
+        const exports = {};
+        for (const [name, value] of Object.entries(instance.exports)) {
+          exports[name] = typeof value !== "function" ? value : (...a) => {
+            if (window.trap) throw new WebAssembly.RuntimeError("unreachable");
+            return value(...a);
+          };
+        }
+        return { exports };
+      };
+    </script><script src="/vxa-player.js"></script>
+    <embed src="good.vxa"><br><embed src="victim.vxa" width="160" height="48"><br><embed src="large.vxa" width="64" height="64">`);
+    const { page, log } = await openPage(browser, `${server.base}/f/page.html`);
+    const frames = () => page.evaluate(() => [...document.querySelectorAll("vxa-player")].map((p) => p.currentFrame));
+    await until(page, () => [...document.querySelectorAll("vxa-player")].every((p) => p.currentFrame >= 1));
+    await until(page, () => document.querySelectorAll("vxa-player")[1].currentFrame >= 3);
+    await page.evaluate(() => { window.trap = true; });
+    const warning = await until(page, () => window.vxaSeen.warnings.find((w) => w.player === 1));
+    assert.match(warning.message, /victim\.vxa stopped: its playback failed \(unreachable\)/);
+    const before = await frames();
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    const later = await frames();
+    assert.equal(later[1], 0, "the failed movie shows no frame");
+    assert.ok(later[0] !== before[0], "the good movie plays on");
+    assert.equal(await page.evaluate(() => document.querySelectorAll("vxa-player")[1].playing), false);
+    const box = await canvasPixels(page, 1);
+    assert.deepEqual(box.rgba.slice(0, 3), [0xc0, 0xc0, 0xc0], "the failed movie's box is grey with its message");
+    assert.equal(later[2], 1, "the 4096 x 4096 picture shows its frame");
+    assert.deepEqual(await page.evaluate(() => window.vxaSeen.warnings.map((w) => w.player)), [1]);
+    assert.deepEqual(log.errors, []);
+    await page.close();
   });
 });

@@ -52,6 +52,7 @@ class VxaPlayerElement extends HTMLElement {
     this._session = null;  // the load in progress; a new load abandons the old
     this._timer = 0;
     this._warming = false;
+    this._failure = null;  // why the movie's core stopped it, once it has
     this._cursorShown = -1;
     this._cue = new CueOutput(() => this._soundMuted());
     this._autoSize = null;
@@ -107,7 +108,6 @@ class VxaPlayerElement extends HTMLElement {
     return loadCore().then((core) => {
       if (this._session !== session) return;
       this._movie = new CoreMovie(core, session.sounds !== null);
-      this._core = core;
       if (bytes) {
         this._chunk(session, bytes);
         this._endOfStream(session);
@@ -198,6 +198,7 @@ class VxaPlayerElement extends HTMLElement {
     this._session = null;
     if (this._movie) this._movie.destroy();
     this._movie = null;
+    this._failure = null;
     this._picture = null;
     this._soundBadge.hidden = true;
     playersWaitingForSound.delete(this);
@@ -209,14 +210,27 @@ class VxaPlayerElement extends HTMLElement {
   // playback timer does, and what the core reported is carried out.
   _follow(timerRuns) {
     if (timerRuns && !this._timer && this._movie) {
-      this._timer = setInterval(() => this._follow(this._movie.tick()),
-                                this._core._vxa_timer_period());
+      this._timer = setInterval(() => this._follow(this._movie.tick()), this._movie.timerPeriod());
     } else if (!timerRuns && this._timer) {
       clearInterval(this._timer);
       this._timer = 0;
     }
     this._handleEvents();
+    if (this._movie && this._movie.failure) return this._stopFailed();
     if (!this._warming && this._movie && this._movie.hasColdText()) this._warmUp(this._movie);
+  }
+
+  // The movie's core failed: this player stops with a word in its box and a
+  // warning; the other players of the page have cores of their own.
+  _stopFailed() {
+    if (this._failure) return;
+    this._failure = this._describe() + " stopped: " + this._movie.failure;
+    clearInterval(this._timer);
+    this._timer = 0;
+    this._cue.stop();
+    this._picture = null;
+    this._present();
+    this._warn(this._failure);
   }
 
   // Glyphs are made in the page's idle time, a little at a time.
@@ -257,8 +271,10 @@ class VxaPlayerElement extends HTMLElement {
           });
           break;
         case CoreEvent.FontNeeded:
-          provideFont(this._core, event.text, () => {
-            if (this._movie === movie) this._follow(movie.retryHeldBack());
+          fontFile(event.text).then((bytes) => {
+            if (this._movie !== movie) return;
+            movie.addFont(event.text, bytes);
+            this._follow(movie.retryHeldBack());
           });
           break;
         case CoreEvent.Damaged:
@@ -302,11 +318,35 @@ class VxaPlayerElement extends HTMLElement {
     const canvas = this._canvas;
     const context = this._context;
     context.clearRect(0, 0, canvas.width, canvas.height);
+    if (this._failure) return this._presentFailure();
     if (!this._picture) return;
     const scale = this._deviceScale || 1;
     context.imageSmoothingEnabled = false;
     context.drawImage(this._picture, 0, 0, Math.round(this._picture.width * scale),
                       Math.round(this._picture.height * scale));
+  }
+
+  // A failed movie's box: grey, with why it stopped, wrapped to the width.
+  _presentFailure() {
+    const canvas = this._canvas;
+    const context = this._context;
+    const scale = this._deviceScale || 1;
+    context.fillStyle = "#c0c0c0";
+    context.fillRect(0, 0, canvas.width, canvas.height);
+    context.fillStyle = "#000000";
+    context.font = Math.round(11 * scale) + "px sans-serif";
+    context.textBaseline = "top";
+    const margin = 4 * scale;
+    const lines = [];
+    for (const word of this._failure.split(" ")) {
+      const last = lines.length - 1;
+      if (last >= 0 && context.measureText(lines[last] + " " + word).width <= canvas.width - 2 * margin) {
+        lines[last] += " " + word;
+      } else {
+        lines.push(word);
+      }
+    }
+    lines.forEach((line, i) => context.fillText(line, margin, margin + i * 14 * scale));
   }
 
   // Watching the device pixel box brings a call on every zoom too. Its size
