@@ -6,7 +6,7 @@ MOVIE ?= examples/showcase.vxa
 PREFIX ?= $(HOME)/.local
 
 .PHONY: all setup build build-native build-x86_64 build-i686 build-bench test test-native test-wine \
-        test-agreement check-modules test-web web web-demo extension fuzz bench mutants play install guide-pictures stop fuzz-module clean
+        test-agreement test-i686 check-modules test-web web web-demo extension fuzz bench mutants play install guide-pictures stop fuzz-module clean
 
 all: build
 
@@ -39,6 +39,7 @@ test: build web
 	$(MAKE) --no-print-directory check-modules || status=1; \
 	$(MAKE) --no-print-directory test-wine || status=1; \
 	$(MAKE) --no-print-directory test-agreement || status=1; \
+	$(MAKE) --no-print-directory test-i686 || status=1; \
 	$(MAKE) --no-print-directory test-web || status=1; \
 	exit $$status
 
@@ -57,13 +58,30 @@ test-wine:
 # The portable renderer against the plug-in: every example and a probe movie
 # per kind of object, played once through the module under Wine and rendered
 # natively, compared frame by frame.
+AGREEMENT = /usr/bin/python3 tests/core/raster/agreement.py --vxa build/native/tools/vxa/vxa \
+  --render build/native/tests/core/raster/render_frames --kind showcase=examples/showcase.vxa \
+  --kind narrow=examples/narrow.vxa --kind wait-for-click=examples/wait-for-click.vxa@2500 --probes
 test-agreement:
 	@status=0; started=$$(mktemp); scripts/wine-env start $$started >/dev/null; \
-	/usr/bin/python3 tests/core/raster/agreement.py --vxa build/native/tools/vxa/vxa \
-	  --render build/native/tests/core/raster/render_frames --vxaplay scripts/vxaplay \
-	  --work build/agreement --kind showcase=examples/showcase.vxa --kind narrow=examples/narrow.vxa \
-	  --kind wait-for-click=examples/wait-for-click.vxa@2500 --probes || status=1; \
+	$(AGREEMENT) --vxaplay scripts/vxaplay --work build/agreement || status=1; \
 	scripts/wine-env stop $$started; exit $$status
+
+# The i686 build, the module users install, under Wine's WoW64 mode in the
+# Debian 13 root that setup makes: its Win32 tests, the agreement run through
+# its module, and its pictures of every example and probe against the x86_64
+# build's (those test-agreement recorded; recorded first when there are none).
+# A kernel that runs no 32-bit code (its IA-32 emulation off) cannot run
+# them at all: there they are skipped, and said so.
+test-i686:
+	@if ! why=$$(scripts/ia32-probe); then echo "test-i686: SKIPPED, the i686 build cannot run here: $$why"; exit 0; fi; \
+	status=0; started=$$(mktemp); scripts/wine-env --i686 start $$started >/dev/null; \
+	ctest --test-dir build/i686 --output-on-failure || status=1; \
+	$(AGREEMENT) --vxaplay "scripts/vxaplay --i686" --work build/agreement-i686 || status=1; \
+	ls build/agreement/*/plugin-frames.json >/dev/null 2>&1 || \
+	  $(AGREEMENT) --vxaplay scripts/vxaplay --work build/agreement >/dev/null || status=1; \
+	echo "i686 and x86_64 recordings:"; \
+	/usr/bin/python3 tests/core/raster/same_recordings.py build/agreement build/agreement-i686 || status=1; \
+	scripts/wine-env --i686 stop $$started; exit $$status
 
 check-modules:
 	/usr/bin/python3 tests/plugin/check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
@@ -94,11 +112,15 @@ fuzz:
 
 # Streams played through the built module under Wine, one after another,
 # until stopped (FUZZ_SECONDS=N for a bounded run); a figures line every
-# minute. A crash or a hang saves its stream in build/x86_64/tests/fuzz/module.
+# minute. FUZZ_BUILD=i686 fuzzes the i686 module under WoW64 instead of the
+# x86_64 one. A crash or a hang saves its stream in
+# build/$(FUZZ_BUILD)/tests/fuzz/module.
 FUZZ_SECONDS ?= 0
-fuzz-module: setup build-x86_64
-	@scripts/wine-run build/x86_64/tests/fuzz/module/module_fuzz.exe --seconds $(FUZZ_SECONDS) \
-	  --save build/x86_64/tests/fuzz/module
+FUZZ_BUILD ?= x86_64
+fuzz-module: setup build-$(FUZZ_BUILD)
+	@scripts/wine-run $(if $(filter i686,$(FUZZ_BUILD)),--i686) \
+	  build/$(FUZZ_BUILD)/tests/fuzz/module/module_fuzz.exe --seconds $(FUZZ_SECONDS) \
+	  --save build/$(FUZZ_BUILD)/tests/fuzz/module
 
 bench: setup build-bench build-x86_64 build-i686 web
 	@scripts/bench

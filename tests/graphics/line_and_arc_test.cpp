@@ -1,5 +1,6 @@
 // Lines and arcs: direction, pen colour, and the arc's radial points for
 // every angle, in range or not.
+#include <float.h>
 #include <gtest/gtest.h>
 
 #include "graphics/arc_object.h"
@@ -65,6 +66,75 @@ TEST(ArcObject, RadialPointsOnTheEdgeLinesAreTruncatedTowardZero) {
     // Scaled by the half width, not the half height, and may leave the box.
     expectPoint(ArcObject(5, arcHeader(0, 0, 100, 20), 30, 0).startPoint(), 100, 10 - 86);
     expectPoint(ArcObject(5, arcHeader(0, 0, 100, 20), 200, 0).startPoint(), 0, 10 + 137);
+}
+
+// The x87 FPU's precision control belongs to the host process: Windows
+// programs of the plug-in's time ran at 53 bits, MinGW's at 64. The i686
+// build does its arithmetic there, so a host sets it as a host would; x86_64
+// code computes doubles in SSE, which has no such control, but x87 code in
+// it (long double, or a build for the x87) still follows the control word.
+struct Precision {
+    const char* name;
+    unsigned controlfp;  // for _controlfp
+    unsigned short x87;  // the control word's precision bits
+};
+constexpr Precision kPrecisions[] = {{"53 bits", _PC_53, 0x200}, {"64 bits", _PC_64, 0x300}};
+constexpr unsigned short kX87PrecisionBits = 0x300;
+
+unsigned short x87ControlWord() {
+    unsigned short word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    return word;
+}
+
+void setX87ControlWord(unsigned short word) { __asm__ volatile("fldcw %0" : : "m"(word)); }
+
+class PrecisionControl {
+public:
+    explicit PrecisionControl(const Precision& precision) : saved_(x87ControlWord()) {
+#if defined(__i386__)
+        _controlfp(precision.controlfp, _MCW_PC);
+#else
+        setX87ControlWord(static_cast<unsigned short>((saved_ & ~kX87PrecisionBits) | precision.x87));
+#endif
+        EXPECT_EQ(precision.x87, x87ControlWord() & kX87PrecisionBits) << "the precision control did not take";
+    }
+    ~PrecisionControl() { setX87ControlWord(saved_); }
+
+private:
+    unsigned short saved_;
+};
+
+// On the diagonals below the centre the offset is the half width times a
+// tangent a hair under 1: at 64 bits the sum stayed below the edge and the
+// point came out a pixel high (97 instead of 98 for a half width of 49).
+TEST(ArcObject, DiagonalPointsAreTheSameAtEveryPrecision) {
+    struct Case {
+        int left, top, right, bottom;
+        int x135, y135, x225, y225, y45;
+    };
+    const Case cases[] = {
+        {0, 0, 98, 98, 98, 98, 0, 98, 0},         // 49 + 49 x (1 - 2^-53): 97 at 64 bits in floating point
+        {0, 0, 100, 100, 100, 100, 0, 100, 0},
+        {10, 20, 24, 34, 24, 34, 10, 34, 20},
+        {0, 0, 66, 20, 66, 42, 0, 42, -22},       // off a flat box
+        {-300, 0, 210, 40, 210, 275, -300, 275, -234},
+        {0, 0, 2, 2, 2, 2, 0, 2, 0},
+    };
+    for (const Precision& precision : kPrecisions) {
+        PrecisionControl control(precision);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << precision.name << ", box " << c.left << "," << c.top << ","
+                                            << c.right << "," << c.bottom);
+            const ObjectHeader box = arcHeader(c.left, c.top, c.right, c.bottom);
+            const ArcObject lower(5, box, 135, 90);
+            expectPoint(lower.startPoint(), c.x135, c.y135);
+            expectPoint(lower.endPoint(), c.x225, c.y225);
+            const ArcObject upper(5, box, 45, 270);
+            expectPoint(upper.startPoint(), c.right, c.y45);
+            expectPoint(upper.endPoint(), c.left, c.y45);
+        }
+    }
 }
 
 TEST(ArcObject, AnglesOutsideOneTurnGiveThePointsOfTheirDirection) {

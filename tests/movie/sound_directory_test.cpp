@@ -118,7 +118,7 @@ TEST_F(SoundDirectory, RunsSideBySideNeverSeeEachOthersValue) {
     } other{&run, &wrongB};
     HANDLE thread = CreateThread(
         nullptr, 0,
-        [](void* argument) -> DWORD {
+        [](void* argument) WINAPI -> DWORD {
             const Run* r = static_cast<Run*>(argument);
             (*r->body)("C:\\run B", r->wrong);
             return 0;

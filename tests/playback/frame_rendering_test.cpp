@@ -234,8 +234,13 @@ TEST_F(FrameRendering, BackgroundIsOneSolidColourFromTheFirstFrameOn) {
         COLORREF shown = 0;
         ASSERT_TRUE(solid(shown));
         if (!palette) EXPECT_EQ(table & 0x00FFFFFF, shown);
-        // Kept as what the device made: plain when it is not the table's.
-        EXPECT_EQ(shown == (table & 0x00FFFFFF) ? table : shown, movie_->backgroundColor());
+        // Kept as what the device made: plain when it is not the table's. The
+        // device is the movie's own surface. What the window reads back on a
+        // palette display has also passed through the X server's colour map,
+        // which Wine 10 fills with near colours (Wine 8 gave back the
+        // surface's own); the picture stays one colour either way.
+        const COLORREF made = offscreenPixel(0, 0);
+        EXPECT_EQ(made == (table & 0x00FFFFFF) ? table : made, movie_->backgroundColor());
         ASSERT_EQ(1, movie_->renderFrame(2, movie_->getBounds()));
         COLORREF again = 0;
         EXPECT_TRUE(solid(again));

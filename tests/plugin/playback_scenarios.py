@@ -140,9 +140,11 @@ class Run:
 
 
 class Scenarios:
-    def __init__(self, root, work):
+    def __init__(self, root, work, vxaplay_options=()):
         self.root = root
         self.work = work
+        # Which build vxaplay plays with (["--i686"] for the i686 one).
+        self.vxaplay_options = list(vxaplay_options)
         self.vxa = os.path.join(root, "build", "native", "tools", "vxa", "vxa")
         self.failures = []
 
@@ -167,7 +169,7 @@ class Scenarios:
         shutil.rmtree(record, ignore_errors=True)
         os.makedirs(record)
         recording = ["--record", record] if record_pictures else []
-        command = [os.path.join(self.root, "scripts", "vxaplay"), "--batch", *recording,
+        command = [os.path.join(self.root, "scripts", "vxaplay"), *self.vxaplay_options, "--batch", *recording,
                    *map(str, options), movie_path]
         done = run_bounded(command, 120)
         with open(os.path.join(self.work, "vxaplay.out"), "w") as f:
@@ -375,9 +377,11 @@ def main():
                         help="the tree whose builds are played (default: the one this file is in)")
     parser.add_argument("--work", required=True)
     parser.add_argument("--vxa", help="the native vxa tool (default: ROOT/build/native/tools/vxa/vxa)")
+    parser.add_argument("--i686", action="store_true", help="play through the i686 build (under WoW64)")
     parser.add_argument("scenario")
     args = parser.parse_args()
-    scenarios = Scenarios(os.path.abspath(args.root), os.path.abspath(args.work))
+    scenarios = Scenarios(os.path.abspath(args.root), os.path.abspath(args.work),
+                          ["--i686"] if args.i686 else [])
     if args.vxa:
         scenarios.vxa = args.vxa
     if not os.access(scenarios.vxa, os.X_OK):

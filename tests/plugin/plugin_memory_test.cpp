@@ -273,7 +273,7 @@ TEST_F(CallbackTest, ASecondMoviePlaysOnWhileTheFirstOnesBoxIsUp) {
         box = seen.window;
         secondBefore = movieOf(&other)->currentFrame();
         // Answered after 400 ms, from the box's own loop.
-        SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
+        SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
             KillTimer(nullptr, id);
             answer();
         });

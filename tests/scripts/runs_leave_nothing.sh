@@ -2,9 +2,12 @@
 # `make play` and vxaplay stop what they started: a run on a services record
 # of its own (so that the tests' own PulseAudio server is not involved) must
 # leave no PulseAudio server behind, whether it played headless or not.
-#   runs_leave_nothing.sh ROOT
+#   runs_leave_nothing.sh ROOT [VXAPLAY-OPTIONS...]
+# (--i686 for the i686 build's vxaplay under WoW64; make play is the x86_64's)
 set -uo pipefail
 root=$1
+shift
+vxaplay_options=("$@")
 run=$(mktemp -d)
 trap 'ZURED16_RUN_DIR=$run "$root/scripts/wine-env" stop >/dev/null 2>&1; rm -rf "$run"' EXIT
 export ZURED16_RUN_DIR=$run
@@ -29,7 +32,7 @@ check() {
   fi
 }
 
-check "scripts/vxaplay" "$root/scripts/vxaplay" --batch --for 300 "$root/examples/narrow.vxa"
+check "scripts/vxaplay ${vxaplay_options[*]}" "$root/scripts/vxaplay" "${vxaplay_options[@]}" --batch --for 300 "$root/examples/narrow.vxa"
 check "headless make play" env -u DISPLAY PLAY_OUT="$run/out" PLAY_SECONDS=1 "$root/scripts/play" \
   "$root/examples/narrow.vxa"
 exit $status

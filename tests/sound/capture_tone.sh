@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Listens to the null sink's monitor while the first sound test plays its
 # 1 kHz tone, then checks that the tone reached the output.
-#   capture_tone.sh <python> <test program>
+#   capture_tone.sh <python> <wine-run [--i686]> <test program>
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 python=$1
-program=$2
+shift
+# The rest runs the test program: the build's wine-run and the program.
+run_program=("$@")
 
-eval "$("$root/scripts/wine-env" start)"
+environment=$("$root/scripts/wine-env" start)
+eval "$environment"
 work=$(mktemp -d)
 recorder=""
 cleanup() {
@@ -27,7 +30,7 @@ for _ in $(seq 100); do
   [ "$(stat -c %s "$work/capture.wav" 2>/dev/null || echo 0)" -gt 8192 ] && break
   sleep 0.05
 done
-"$root/scripts/wine-run" "$program" --gtest_color=no --gtest_filter='SoundPlay.FirstCueOfTheProcessPlaysToItsEndAndClosesItself'
+"${run_program[@]}" --gtest_color=no --gtest_filter='SoundPlay.FirstCueOfTheProcessPlaysToItsEndAndClosesItself'
 sleep 1
 kill -INT "$recorder"
 wait "$recorder" || true

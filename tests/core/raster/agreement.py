@@ -7,6 +7,11 @@ and each recorded picture is compared with its frame.
   agreement.py --vxa VXA --render RENDER_FRAMES --vxaplay VXAPLAY --work DIR
                [--kind NAME=MOVIE.vxa[@CLICK_MS,...] ...] [--probes] [--budget]
 
+VXAPLAY is a command and may carry options ("scripts/vxaplay --i686"). Which
+recorded picture showed each frame is kept in DIR/NAME/plugin-frames.json
+(frame number: SHA-1 of the picture's pixels), for same_recordings.py to
+compare two builds' runs.
+
 --probes also builds the probe movies (one per kind of object) with
 make_probe_movies.py and compares them; --budget adds its movie whose frames
 pass the drawing budget, for a plug-in that cuts frames by it. Prints one
@@ -28,6 +33,7 @@ import argparse
 import hashlib
 import json
 import os
+import shlex
 import subprocess
 import sys
 
@@ -84,7 +90,7 @@ def record(vxaplay, movie, out, rate, frames, clicks):
     # click (a hold for a click only ends with it).
     period = 1000 // max(rate, 1)
     run_for = max(clicks, default=0) + 2000 + frames * max(period, 20) * 15 // 10
-    command = [vxaplay, "--record", out, "--for", str(run_for), "--batch"]
+    command = shlex.split(vxaplay) + ["--record", out, "--for", str(run_for), "--batch"]
     for click in clicks:
         command += ["--click", str(click)]
     subprocess.run(command + [movie], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -109,6 +115,13 @@ def band_mask(size, bands):
         if bottom > top:
             draw.rectangle([0, top, size[0] - 1, bottom - 1], fill=255)
     return mask
+
+
+def settled_only(picture, unsettled):
+    """The picture with the rows Wine paints from unset memory blacked out:
+    what two runs of the module must agree on."""
+    black = Image.new("RGB", picture.size)
+    return Image.composite(black, picture, band_mask(picture.size, unsettled))
 
 
 def compare_frame(wine, mine, bare, unsettled, text_rows, figures, label):
@@ -151,6 +164,7 @@ def compare_movie(args, name, movie, clicks):
     for n in sorted(mine):
         by_digest.setdefault(digest(load(mine[n])), n)
     figures = Figures()
+    shown = {}
     seen = set()
     expected = min(mine) if mine else 0
     for path in pictures:
@@ -178,11 +192,15 @@ def compare_movie(args, name, movie, clicks):
         seen.add(n)
         expected = n + 1
         figures.frames += 1
+        unsettled = bands["unsettled"].get(n, [])
+        shown[n] = {"settled": digest(settled_only(wine, unsettled)), "picture": path, "unsettled": unsettled}
         frame = load(mine[n])
         if digest(frame) == digest(wine):
             figures.exact += 1
         compare_frame(wine, frame, load(bare[n]), bands["unsettled"].get(n, []), bands["text"].get(n, []), figures,
                       "%s frame %d" % (name, n))
+    with open(os.path.join(work, "plugin-frames.json"), "w") as f:
+        json.dump(shown, f, indent=0, sort_keys=True)
     if not loops:
         missing = sorted(set(mine) - seen)
         if missing:
