@@ -6,6 +6,7 @@ and each recorded picture is compared with its frame.
 
   agreement.py --vxa VXA --render RENDER_FRAMES --vxaplay VXAPLAY --work DIR
                [--kind NAME=MOVIE.vxa[@CLICK_MS,...] ...] [--probes] [--budget]
+               [--text-unchecked NAME ...]
 
 VXAPLAY is a command and may carry options ("scripts/vxaplay --i686"). Which
 recorded picture showed each frame is kept in DIR/NAME/plugin-frames.json
@@ -28,6 +29,11 @@ line per movie and exits 1 when a frame falls short:
 
 A picture that matches no frame (the empty window before frame 1) is left
 out while no frame has been matched yet; after that every picture must match.
+
+--text-unchecked NAME reports that movie's text figure without holding it to
+the bar: for a Wine whose DrawTextA wraps lines elsewhere (Wine 10 does not
+break after a hyphen, where the renderer follows Wine 8, whose script breaker
+does). Its shapes are still held to theirs.
 """
 import argparse
 import hashlib
@@ -124,7 +130,7 @@ def settled_only(picture, unsettled):
     return Image.composite(black, picture, band_mask(picture.size, unsettled))
 
 
-def compare_frame(wine, mine, bare, unsettled, text_rows, figures, label):
+def compare_frame(wine, mine, bare, unsettled, text_rows, figures, label, text_checked):
     width, height = mine.size
     settled = ImageChops.invert(band_mask(mine.size, unsettled))
     figures.unsettled += width * height - count(settled)
@@ -149,7 +155,7 @@ def compare_frame(wine, mine, bare, unsettled, text_rows, figures, label):
             count(ImageChops.darker(ink_mine, ink_wine.filter(ImageFilter.MaxFilter(3))))
         text = 100.0 * placed / ink_total
         figures.text.append(text)
-        if text < TEXT_BAR:
+        if text < TEXT_BAR and text_checked:
             figures.failures.append("%s: text ink %.2f %% placed" % (label, text))
 
 
@@ -198,7 +204,7 @@ def compare_movie(args, name, movie, clicks):
         if digest(frame) == digest(wine):
             figures.exact += 1
         compare_frame(wine, frame, load(bare[n]), bands["unsettled"].get(n, []), bands["text"].get(n, []), figures,
-                      "%s frame %d" % (name, n))
+                      "%s frame %d" % (name, n), name not in args.text_unchecked)
     with open(os.path.join(work, "plugin-frames.json"), "w") as f:
         json.dump(shown, f, indent=0, sort_keys=True)
     if not loops:
@@ -226,6 +232,7 @@ def main():
                         help="NAME=MOVIE.vxa[@CLICK_MS,...]: clicks end a wait-for-click hold")
     parser.add_argument("--probes", action="store_true")
     parser.add_argument("--budget", action="store_true")
+    parser.add_argument("--text-unchecked", action="append", default=[], metavar="NAME")
     args = parser.parse_args()
 
     movies = []
