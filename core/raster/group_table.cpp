@@ -4,18 +4,30 @@
 
 namespace raster {
 
-GroupTable::GroupTable(int count) : groups_(static_cast<size_t>(std::max(0, count))) {}
+GroupTable::GroupTable(int count, size_t keptSpans)
+    : keptSpans_(keptSpans), groups_(static_cast<size_t>(std::max(0, count))) {}
 
 void GroupTable::put(const vxa::GroupRecord& record) {
     if (!inTable(record.id)) return;
     auto group = std::make_unique<PreparedGroup>();
     group->id = record.id;
     group->objects.reserve(record.objects.size());
+    std::unique_ptr<PreparedGroup>& slot = groups_[static_cast<size_t>(record.id - 1)];
+    if (slot) {
+        for (const PreparedObject& object : slot->objects) kept_ -= object.drawing.weight();
+    }
     for (const vxa::ObjectRecord& object : record.objects) {
         PreparedObject prepared;
-        if (prepareObject(object, prepared)) group->objects.push_back(std::move(prepared));
+        if (!prepareObject(object, prepared)) continue;
+        recordObject(prepared);
+        if (kept_ + prepared.drawing.weight() > keptSpans_) {
+            forgetRecording(prepared);
+        } else {
+            kept_ += prepared.drawing.weight();
+        }
+        group->objects.push_back(std::move(prepared));
     }
-    groups_[static_cast<size_t>(record.id - 1)] = std::move(group);
+    slot = std::move(group);
 }
 
 const PreparedGroup* GroupTable::find(int id) const {
