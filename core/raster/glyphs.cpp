@@ -105,6 +105,7 @@ const Glyph& SizedFace::glyph(uint16_t c) {
     const auto found = glyphs_.find(c);
     if (found != glyphs_.end()) return found->second;
     Glyph& glyph = glyphs_[c];
+    glyphBytes_ += sizeof(Glyph);
     FT_Glyph_Metrics metrics{};
     FT_BBox box{};
     if (!load(c, true, metrics, box)) return glyph;
@@ -130,6 +131,7 @@ const Glyph& SizedFace::glyph(uint16_t c) {
     glyph.width = width;
     glyph.height = height;
     glyph.levels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    glyphBytes_ += glyph.levels.size();
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = buffer.data() + static_cast<size_t>(y) * bitmap.pitch;
         for (int x = 0; x < width; ++x) {

@@ -7,6 +7,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -35,8 +36,16 @@ public:
 
     // The advance the text extents use (layout and alignment).
     int layoutAdvance(uint16_t c);
-    // The glyph as drawn, with its own advance.
+    // The glyph as drawn, with its own advance; rendered once and kept until
+    // forgetGlyphs.
     const Glyph& glyph(uint16_t c);
+    bool hasGlyph(uint16_t c) const { return glyphs_.count(c) != 0; }
+    // The bytes of the glyphs kept, and letting them go.
+    size_t glyphBytes() const { return glyphBytes_; }
+    void forgetGlyphs() {
+        glyphs_.clear();
+        glyphBytes_ = 0;
+    }
 
 private:
     bool load(uint16_t c, bool forDrawing, FT_Glyph_Metrics& metrics, FT_BBox& box);
@@ -50,6 +59,7 @@ private:
     int underlinePosition_ = 0, underlineThickness_ = 0;
     std::map<uint16_t, int> advances_;
     std::map<uint16_t, Glyph> glyphs_;
+    size_t glyphBytes_ = 0;
 };
 
 }  // namespace raster

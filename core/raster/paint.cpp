@@ -7,9 +7,30 @@ namespace raster {
 
 namespace {
 
+// Runs of four and more pixels are written in whole stretches of 8 (or 4),
+// the last stretch ending at the run's end and overlapping the one before:
+// a pattern repeats every 8 pixels, so overlapping pixels get the same value.
+inline void copyStretches(uint32_t* to, int count, const uint32_t* row, int phase) {
+    if (count >= 8) {
+        const uint32_t* from = row + phase;
+        int i = 0;
+        for (; i + 8 <= count; i += 8) std::memcpy(to + i, from, 8 * sizeof *from);
+        if (i < count) std::memcpy(to + count - 8, row + ((phase + count) & 7), 8 * sizeof *from);
+        return;
+    }
+    if (count >= 4) {
+        std::memcpy(to, row + phase, 4 * sizeof *row);
+        std::memcpy(to + count - 4, row + ((phase + count - 4) & 7), 4 * sizeof *row);
+        return;
+    }
+    for (int i = 0; i < count; ++i) to[i] = row[phase + i];
+}
+
 template <bool kCut, bool kPattern>
 void paintRuns(Image& image, const Span* s, const Span* last, int dx, int dy, uint32_t color,
                const PatternRows* rows) {
+    uint32_t solid[16];
+    std::fill(solid, solid + 16, color);
     for (; s != last; ++s) {
         const int y = s->y + dy;
         int x0 = s->x0 + dx;
@@ -22,13 +43,11 @@ void paintRuns(Image& image, const Span* s, const Span* last, int dx, int dy, ui
         }
         uint32_t* to = image.row(y) + x0;
         if (!kPattern) {
-            std::fill(to, to + (x1 - x0), color);
+            copyStretches(to, x1 - x0, solid, 0);
             continue;
         }
         const uint32_t* from = rows->cycles[y & 7] + (x0 & 7);
-        int left = x1 - x0;
-        for (; left >= 8; left -= 8, to += 8) std::memcpy(to, from, 8 * sizeof *from);
-        for (int i = 0; i < left; ++i) to[i] = from[i];
+        copyStretches(to, x1 - x0, from - (x0 & 7), x0 & 7);
     }
 }
 

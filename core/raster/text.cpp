@@ -1,7 +1,9 @@
 #include "core/raster/text.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <unordered_map>
 
 #include "core/raster/glyphs.h"
 #include "core/raster/text_layout.h"
@@ -38,13 +40,36 @@ uint8_t blendComponent(uint8_t below, uint8_t text, int level) {
     return static_cast<uint8_t>(text - ((text - below) * (text - low)) / text);
 }
 
-uint32_t blend(uint32_t below, uint32_t text, int level) {
-    return static_cast<uint32_t>(blendComponent(below >> 16 & 0xFF, text >> 16 & 0xFF, level)) << 16 |
-           static_cast<uint32_t>(blendComponent(below >> 8 & 0xFF, text >> 8 & 0xFF, level)) << 8 |
-           blendComponent(below & 0xFF, text & 0xFF, level);
+// blendComponent of every level and every component below, for one text
+// component: [level][below].
+using BlendTable = std::array<uint8_t, 17 * 256>;
+
+BlendTable blendTableFor(uint8_t text) {
+    BlendTable table;
+    for (int level = 0; level <= 16; ++level) {
+        for (int below = 0; below < 256; ++below) {
+            table[static_cast<size_t>(level * 256 + below)] = blendComponent(static_cast<uint8_t>(below), text, level);
+        }
+    }
+    return table;
 }
 
-void drawGlyph(Image& image, const Glyph& glyph, int left, int top, const Rect& clip, uint32_t color) {
+// Blends one text colour by table look-ups instead of divisions.
+struct Blender {
+    uint32_t color;
+    const BlendTable* red;
+    const BlendTable* green;
+    const BlendTable* blue;
+
+    uint32_t operator()(uint32_t below, int level) const {
+        const size_t at = static_cast<size_t>(level) * 256;
+        return static_cast<uint32_t>((*red)[at + (below >> 16 & 0xFF)]) << 16 |
+               static_cast<uint32_t>((*green)[at + (below >> 8 & 0xFF)]) << 8 | (*blue)[at + (below & 0xFF)];
+    }
+};
+
+void drawGlyph(Image& image, const Glyph& glyph, int left, int top, const Rect& clip, const Blender& blend) {
+    const uint32_t color = blend.color;
     const Rect area = intersection(Rect{left, top, left + glyph.width, top + glyph.height}, clip);
     for (int y = area.top; y < area.bottom; ++y) {
         uint32_t* row = image.row(y);
@@ -52,23 +77,60 @@ void drawGlyph(Image& image, const Glyph& glyph, int left, int top, const Rect& 
         for (int x = area.left; x < area.right; ++x) {
             const int level = levels[x];
             if (level <= 1) continue;
-            row[x] = level >= 16 ? color : blend(row[x], color, level);
+            row[x] = level >= 16 ? color : blend(row[x], level);
         }
     }
+}
+
+// A text's lines in one face, as laid out the first time it was drawn.
+struct TextLayout {
+    const SizedFace* face = nullptr;
+    std::string source;  // the block's text, Windows-1252
+    TextBox box;
+    Alignment alignment = Alignment::Left;
+    std::vector<uint16_t> text;
+    std::vector<LaidLine> lines;
+
+    bool isFor(const SizedFace* f, const std::string& s, const TextBox& b, Alignment a) const {
+        return face == f && alignment == a && box.left == b.left && box.top == b.top && box.right == b.right &&
+               box.bottom == b.bottom && source == s;
+    }
+};
+
+uint64_t layoutKey(const SizedFace* face, const std::string& text, const TextBox& box, Alignment alignment) {
+    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
+    auto mix = [&hash](uint64_t v) {
+        hash ^= v;
+        hash *= 0x100000001b3u;
+    };
+    mix(reinterpret_cast<uintptr_t>(face));
+    for (const int v : {box.left, box.top, box.right, box.bottom, static_cast<int>(alignment)}) {
+        mix(static_cast<uint32_t>(v));
+    }
+    for (const unsigned char c : text) mix(c);
+    return hash;
 }
 
 }  // namespace
 
 struct FontLibrary::State {
+    // Laid-out texts kept; past this many they are all let go and laid out
+    // again as they are drawn.
+    static constexpr size_t kLayouts = 4096;
+
     FT_Library library = nullptr;
+    size_t glyphBytes = 0;      // the bound on the glyphs' bitmaps kept
+    size_t glyphBytesKept = 0;  // by all sized faces together
     std::map<std::string, std::vector<uint8_t>> files;
     struct Sized {
         FT_Face face = nullptr;
         std::unique_ptr<SizedFace> sized;
     };
     std::map<std::pair<std::string, int>, Sized> faces;
+    std::unordered_map<uint64_t, TextLayout> layouts;
+    std::array<std::unique_ptr<BlendTable>, 256> blendTables;  // by text component, made as needed
 
-    State() { FT_Init_FreeType(&library); }
+    explicit State(size_t bound) : glyphBytes(bound) { FT_Init_FreeType(&library); }
     ~State() {
         for (auto& entry : faces) {
             entry.second.sized.reset();
@@ -93,19 +155,61 @@ struct FontLibrary::State {
         entry.sized = std::make_unique<SizedFace>(entry.face, ppem);
         return entry.sized.get();
     }
+
+    // The glyph, rendered once and kept while the glyphs kept stay within
+    // their bound; a glyph that would pass it lets all the others go first.
+    const Glyph& glyph(SizedFace& face, uint16_t c) {
+        if (!face.hasGlyph(c) && glyphBytesKept >= glyphBytes) {
+            for (auto& entry : faces) {
+                if (entry.second.sized) entry.second.sized->forgetGlyphs();
+            }
+            glyphBytesKept = 0;
+        }
+        const size_t before = face.glyphBytes();
+        const Glyph& glyph = face.glyph(c);
+        glyphBytesKept += face.glyphBytes() - before;
+        return glyph;
+    }
+
+    Blender blenderFor(uint32_t color) {
+        auto table = [this](uint32_t component) -> const BlendTable* {
+            std::unique_ptr<BlendTable>& kept = blendTables[component & 0xFF];
+            if (!kept) kept = std::make_unique<BlendTable>(blendTableFor(static_cast<uint8_t>(component)));
+            return kept.get();
+        };
+        return Blender{color, table(color >> 16), table(color >> 8), table(color)};
+    }
+
+    const TextLayout& layout(SizedFace* face, const std::string& source, const TextBox& box, Alignment alignment) {
+        const uint64_t key = layoutKey(face, source, box, alignment);
+        const auto found = layouts.find(key);
+        if (found != layouts.end() && found->second.isFor(face, source, box, alignment)) return found->second;
+        if (layouts.size() >= kLayouts) layouts.clear();
+        TextLayout& laid = layouts[key];
+        laid.face = face;
+        laid.source = source;
+        laid.box = box;
+        laid.alignment = alignment;
+        laid.text = fromWindows1252(source);
+        laid.lines =
+            layOutText(laid.text, box, alignment, face->height(), [face](uint16_t c) { return face->layoutAdvance(c); });
+        return laid;
+    }
 };
 
-FontLibrary::FontLibrary() : state_(std::make_unique<State>()) {}
+FontLibrary::FontLibrary(size_t glyphBytes) : state_(std::make_unique<State>(glyphBytes)) {}
 FontLibrary::~FontLibrary() = default;
 
 void FontLibrary::addFile(const std::string& fileName, std::vector<uint8_t> bytes) {
     // Faces read their file's bytes in place: those made from the bytes
-    // being replaced go first.
+    // being replaced go first, and the layouts made with any face.
+    state_->layouts.clear();
     for (auto entry = state_->faces.begin(); entry != state_->faces.end();) {
         if (entry->first.first != fileName) {
             ++entry;
             continue;
         }
+        if (entry->second.sized) state_->glyphBytesKept -= entry->second.sized->glyphBytes();
         entry->second.sized.reset();
         if (entry->second.face) FT_Done_Face(entry->second.face);
         entry = state_->faces.erase(entry);
@@ -135,30 +239,31 @@ void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts) {
     SizedFace* face = fonts.state().face(file, emHeightForSize(block.size));
     if (!face) return;
 
-    const std::vector<uint16_t> text = fromWindows1252(block.text);
     const Alignment alignment = block.justification == 1    ? Alignment::Centre
                                 : block.justification == -1 ? Alignment::Right
                                                             : Alignment::Left;
     const TextBox box{block.layout.left, block.layout.top, block.layout.right, block.layout.bottom};
-    const std::vector<LaidLine> lines =
-        layOutText(text, box, alignment, face->height(), [face](uint16_t c) { return face->layoutAdvance(c); });
+    FontLibrary::State& state = fonts.state();
+    const TextLayout& laid = state.layout(face, block.text, box, alignment);
+    const std::vector<uint16_t>& text = laid.text;
 
     Image& image = canvas.image();
     const Point origin = canvas.windowOrigin();
     const uint32_t color = rgbForIndex(block.colorIndex);
+    const Blender blender = state.blenderFor(color);
     // Glyphs are cut to the layout box; underlines are not.
     Rect clip{std::min(box.left, box.right) - origin.x, std::min(box.top, box.bottom) - origin.y,
               std::max(box.left, box.right) - origin.x, std::max(box.top, box.bottom) - origin.y};
     clip = intersection(clip, Rect{0, 0, image.width, image.height});
-    for (const LaidLine& line : lines) {
+    for (const LaidLine& line : laid.lines) {
         if (line.length == 0) continue;
         const int left = line.x - origin.x;
         const int baseline = line.y - origin.y + face->ascent();
         int pen = left;
         for (int i = 0; i < line.length; ++i) {
-            const Glyph& glyph = face->glyph(text[static_cast<size_t>(line.start + i)]);
+            const Glyph& glyph = state.glyph(*face, text[static_cast<size_t>(line.start + i)]);
             if (glyph.width > 0 && !clip.empty()) {
-                drawGlyph(image, glyph, pen + glyph.originX, baseline - glyph.originY, clip, color);
+                drawGlyph(image, glyph, pen + glyph.originX, baseline - glyph.originY, clip, blender);
             }
             pen += glyph.advance;
         }

@@ -2,6 +2,7 @@
 // Text as the plug-in draws it: laid out the way the platform's DrawText lays
 // out a word-wrapped, top-aligned block, in the Liberation fonts that stand in
 // for the faces the plug-in asks for.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,11 +15,16 @@ namespace raster {
 
 // The font files the renderer draws with, given by the caller as bytes (the
 // renderer reads no files): the native tools load them from the system's
-// Liberation fonts, the web player fetches them. Faces are made once and kept
-// with their glyphs.
+// Liberation fonts, the web player fetches them. Faces are made once and kept;
+// glyphs are rendered once per face, size and character and kept within a
+// bound of bitmap bytes, and texts are laid out once per face.
 class FontLibrary {
 public:
-    FontLibrary();
+    // The glyphs of every face and size the showcase's texts use fit a
+    // tenth of this.
+    static constexpr size_t kGlyphBytes = 4 << 20;
+
+    explicit FontLibrary(size_t glyphBytes = kGlyphBytes);
     ~FontLibrary();
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
