@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <map>
 #include <unordered_map>
 
@@ -197,7 +198,11 @@ struct FontLibrary::State {
     }
 };
 
-FontLibrary::FontLibrary(size_t glyphBytes) : state_(std::make_unique<State>(glyphBytes)) {}
+namespace {
+std::atomic<uint64_t> lastStamp{0};
+}  // namespace
+
+FontLibrary::FontLibrary(size_t glyphBytes) : state_(std::make_unique<State>(glyphBytes)), stamp_(++lastStamp) {}
 FontLibrary::~FontLibrary() = default;
 
 void FontLibrary::addFile(const std::string& fileName, std::vector<uint8_t> bytes) {
@@ -215,6 +220,7 @@ void FontLibrary::addFile(const std::string& fileName, std::vector<uint8_t> byte
         entry = state_->faces.erase(entry);
     }
     state_->files[fileName] = std::move(bytes);
+    stamp_ = ++lastStamp;
 }
 
 bool FontLibrary::hasFile(const std::string& fileName) const { return state_->files.count(fileName) != 0; }

@@ -34,6 +34,9 @@ public:
     // threads at once.
     void addFile(const std::string& fileName, std::vector<uint8_t> bytes);
     bool hasFile(const std::string& fileName) const;
+    // Changes whenever a file is given, and differs between libraries: the
+    // same stamp draws the same texts.
+    uint64_t stateStamp() const { return stamp_; }
 
     // The file names of every face and style the renderer may ask for.
     static std::vector<std::string> neededFiles();
@@ -43,6 +46,7 @@ public:
 
 private:
     std::unique_ptr<State> state_;
+    uint64_t stamp_;
 };
 
 // The font file the block's text is drawn in; empty for a face that has no
