@@ -140,6 +140,22 @@ const Glyph& SizedFace::glyph(uint16_t c) {
             glyph.levels[static_cast<size_t>(y) * width + x] = level;
         }
     }
+    // Drawn run by run: a one-bit glyph is a few fills a row.
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = glyph.levels.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width;) {
+            if (row[x] <= 1) {
+                ++x;
+                continue;
+            }
+            const bool full = row[x] >= 16;
+            const int start = x;
+            while (x < width && row[x] > 1 && (row[x] >= 16) == full) ++x;
+            glyph.runs.push_back(GlyphRun{y, start, x, full});
+        }
+    }
+    glyph.runs.shrink_to_fit();
+    glyphBytes_ += glyph.runs.size() * sizeof(GlyphRun);
     return glyph;
 }
 

@@ -14,6 +14,14 @@
 
 namespace raster {
 
+// Pixels of one bitmap row that a glyph inks: all fully, or all partly
+// (levels 2..15; levels 0 and 1 leave the picture as it is).
+struct GlyphRun {
+    int y = 0;
+    int x0 = 0, x1 = 0;
+    bool full = false;
+};
+
 struct Glyph {
     int originX = 0;  // from the pen position to the bitmap's left edge
     int originY = 0;  // from the baseline up to the bitmap's top edge
@@ -21,6 +29,7 @@ struct Glyph {
     int height = 0;
     int advance = 0;              // how far drawing moves the pen
     std::vector<uint8_t> levels;  // width * height coverage levels, 0..16
+    std::vector<GlyphRun> runs;   // row by row, left to right
 };
 
 class SizedFace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstring>
 #include <map>
 #include <unordered_map>
 
@@ -70,45 +71,57 @@ struct Blender {
 };
 
 void drawGlyph(Image& image, const Glyph& glyph, int left, int top, const Rect& clip, const Blender& blend) {
-    const uint32_t color = blend.color;
-    const Rect area = intersection(Rect{left, top, left + glyph.width, top + glyph.height}, clip);
-    for (int y = area.top; y < area.bottom; ++y) {
+    for (const GlyphRun& run : glyph.runs) {
+        const int y = top + run.y;
+        if (y < clip.top || y >= clip.bottom) continue;
+        const int x0 = std::max(left + run.x0, clip.left);
+        const int x1 = std::min(left + run.x1, clip.right);
+        if (x0 >= x1) continue;
         uint32_t* row = image.row(y);
-        const uint8_t* levels = glyph.levels.data() + static_cast<size_t>(y - top) * glyph.width - left;
-        for (int x = area.left; x < area.right; ++x) {
-            const int level = levels[x];
-            if (level <= 1) continue;
-            row[x] = level >= 16 ? color : blend(row[x], level);
+        if (run.full) {
+            std::fill(row + x0, row + x1, blend.color);
+            continue;
         }
+        const uint8_t* levels = glyph.levels.data() + static_cast<size_t>(run.y) * glyph.width - left;
+        for (int x = x0; x < x1; ++x) row[x] = blend(row[x], levels[x]);
     }
 }
 
-// A text's lines in one face, as laid out the first time it was drawn.
+// A text block laid out, as the first time it was drawn: its face (null when
+// its font file is missing), lines and glyphs.
 struct TextLayout {
-    const SizedFace* face = nullptr;
-    std::string source;  // the block's text, Windows-1252
-    TextBox box;
-    Alignment alignment = Alignment::Left;
+    // What the layout was made from (its colour and underline do not count).
+    TextBlock made;
+
+    SizedFace* face = nullptr;
     std::vector<uint16_t> text;
     std::vector<LaidLine> lines;
+    // The glyph of every character, while the glyphs kept are those of
+    // glyphEpoch.
+    std::vector<const Glyph*> glyphs;
+    uint64_t glyphEpoch = 0;
 
-    bool isFor(const SizedFace* f, const std::string& s, const TextBox& b, Alignment a) const {
-        return face == f && alignment == a && box.left == b.left && box.top == b.top && box.right == b.right &&
-               box.bottom == b.bottom && source == s;
+    bool isFor(const TextBlock& b) const {
+        const Rect& box = made.layout;
+        return made.bold == b.bold && made.italic == b.italic && made.size == b.size &&
+               made.justification == b.justification && box.left == b.layout.left && box.top == b.layout.top &&
+               box.right == b.layout.right && box.bottom == b.layout.bottom &&
+               std::strcmp(made.faceName, b.faceName) == 0 && made.text == b.text;
     }
 };
 
-uint64_t layoutKey(const SizedFace* face, const std::string& text, const TextBox& box, Alignment alignment) {
+uint64_t layoutKey(const TextBlock& b) {
     uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
     auto mix = [&hash](uint64_t v) {
         hash ^= v;
         hash *= 0x100000001b3u;
     };
-    mix(reinterpret_cast<uintptr_t>(face));
-    for (const int v : {box.left, box.top, box.right, box.bottom, static_cast<int>(alignment)}) {
+    for (const int v : {b.layout.left, b.layout.top, b.layout.right, b.layout.bottom, b.size, b.justification,
+                        static_cast<int>(b.bold) << 1 | static_cast<int>(b.italic)}) {
         mix(static_cast<uint32_t>(v));
     }
-    for (const unsigned char c : text) mix(c);
+    for (const char* c = b.faceName; *c; ++c) mix(static_cast<unsigned char>(*c));
+    for (const unsigned char c : b.text) mix(c);
     return hash;
 }
 
@@ -122,6 +135,7 @@ struct FontLibrary::State {
     FT_Library library = nullptr;
     size_t glyphBytes = 0;      // the bound on the glyphs' bitmaps kept
     size_t glyphBytesKept = 0;  // by all sized faces together
+    uint64_t glyphEpoch = 1;    // counts the times the glyphs were let go
     std::map<std::string, std::vector<uint8_t>> files;
     struct Sized {
         FT_Face face = nullptr;
@@ -165,6 +179,7 @@ struct FontLibrary::State {
                 if (entry.second.sized) entry.second.sized->forgetGlyphs();
             }
             glyphBytesKept = 0;
+            ++glyphEpoch;
         }
         const size_t before = face.glyphBytes();
         const Glyph& glyph = face.glyph(c);
@@ -181,20 +196,46 @@ struct FontLibrary::State {
         return Blender{color, table(color >> 16), table(color >> 8), table(color)};
     }
 
-    const TextLayout& layout(SizedFace* face, const std::string& source, const TextBox& box, Alignment alignment) {
-        const uint64_t key = layoutKey(face, source, box, alignment);
+    TextLayout& layout(const TextBlock& block) {
+        const uint64_t key = layoutKey(block);
         const auto found = layouts.find(key);
-        if (found != layouts.end() && found->second.isFor(face, source, box, alignment)) return found->second;
+        if (found != layouts.end() && found->second.isFor(block)) return found->second;
         if (layouts.size() >= kLayouts) layouts.clear();
         TextLayout& laid = layouts[key];
-        laid.face = face;
-        laid.source = source;
-        laid.box = box;
-        laid.alignment = alignment;
-        laid.text = fromWindows1252(source);
-        laid.lines =
-            layOutText(laid.text, box, alignment, face->height(), [face](uint16_t c) { return face->layoutAdvance(c); });
+        laid = TextLayout{};
+        laid.made = block;
+        const std::string file = fontFileFor(block);
+        laid.face = file.empty() ? nullptr : face(file, emHeightForSize(block.size));
+        if (!laid.face) return laid;
+        SizedFace* sized = laid.face;
+        const Alignment alignment = block.justification == 1    ? Alignment::Centre
+                                    : block.justification == -1 ? Alignment::Right
+                                                                : Alignment::Left;
+        const TextBox box{block.layout.left, block.layout.top, block.layout.right, block.layout.bottom};
+        laid.text = fromWindows1252(block.text);
+        laid.lines = layOutText(laid.text, box, alignment, sized->height(),
+                                [sized](uint16_t c) { return sized->layoutAdvance(c); });
         return laid;
+    }
+
+    // The layout's glyphs, rendered or found again after they were let go;
+    // null when they do not fit the bound together (they are then drawn one
+    // by one).
+    const std::vector<const Glyph*>* glyphsOf(TextLayout& laid) {
+        if (laid.glyphEpoch == glyphEpoch) return &laid.glyphs;
+        // A second try starts from glyphs just let go.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const uint64_t epoch = glyphEpoch;
+            laid.glyphs.clear();
+            for (const uint16_t c : laid.text) laid.glyphs.push_back(&glyph(*laid.face, c));
+            if (glyphEpoch == epoch) {
+                laid.glyphEpoch = epoch;
+                return &laid.glyphs;
+            }
+        }
+        laid.glyphs.clear();
+        laid.glyphEpoch = 0;
+        return nullptr;
     }
 };
 
@@ -240,18 +281,13 @@ std::string fontFileFor(const TextBlock& block) {
 
 void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts) {
     if (block.text.empty()) return;
-    const std::string file = fontFileFor(block);
-    if (file.empty()) return;
-    SizedFace* face = fonts.state().face(file, emHeightForSize(block.size));
-    if (!face) return;
-
-    const Alignment alignment = block.justification == 1    ? Alignment::Centre
-                                : block.justification == -1 ? Alignment::Right
-                                                            : Alignment::Left;
-    const TextBox box{block.layout.left, block.layout.top, block.layout.right, block.layout.bottom};
     FontLibrary::State& state = fonts.state();
-    const TextLayout& laid = state.layout(face, block.text, box, alignment);
+    TextLayout& laid = state.layout(block);
+    SizedFace* face = laid.face;
+    if (!face) return;
     const std::vector<uint16_t>& text = laid.text;
+    const std::vector<const Glyph*>* glyphs = state.glyphsOf(laid);
+    const TextBox box{block.layout.left, block.layout.top, block.layout.right, block.layout.bottom};
 
     Image& image = canvas.image();
     const Point origin = canvas.windowOrigin();
@@ -267,7 +303,8 @@ void drawText(Canvas& canvas, const TextBlock& block, FontLibrary& fonts) {
         const int baseline = line.y - origin.y + face->ascent();
         int pen = left;
         for (int i = 0; i < line.length; ++i) {
-            const Glyph& glyph = state.glyph(*face, text[static_cast<size_t>(line.start + i)]);
+            const size_t at = static_cast<size_t>(line.start + i);
+            const Glyph& glyph = glyphs ? *(*glyphs)[at] : state.glyph(*face, text[at]);
             if (glyph.width > 0 && !clip.empty()) {
                 drawGlyph(image, glyph, pen + glyph.originX, baseline - glyph.originY, clip, blender);
             }
