@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     }
     raster::Image picture(kWidth, kHeight);
     constexpr int kFramesPerRound = 20;
-    const raster::GroupTable all = benchGroups(-1);
+    raster::GroupTable all = benchGroups(-1);
     const double wholeMs = medianMs(kFramesPerRound, [&] {
         raster::composeFrame(picture, frame, kBackgroundIndex, all, fonts);
     });
@@ -92,14 +92,14 @@ int main(int argc, char** argv) {
     // Kind by kind: the frame with only that kind's objects, less the
     // background every frame paints.
     const FrameRecord empty;
-    const raster::GroupTable none(0);
+    raster::GroupTable none(0);
     const double backgroundMs = medianMs(kFramesPerRound, [&] {
         raster::composeFrame(picture, empty, kBackgroundIndex, none, fonts);
     });
     const char* names[] = {"polygon", "line", "oval", "rect", "roundrect", "arc", "text"};
     std::string kinds;
     for (int kind = 0; kind <= vxa::ObjectKind::Text; ++kind) {
-        const raster::GroupTable groups = benchGroups(kind);
+        raster::GroupTable groups = benchGroups(kind);
         const double ms = medianMs(kFramesPerRound, [&] {
             raster::composeFrame(picture, frame, kBackgroundIndex, groups, fonts);
         });

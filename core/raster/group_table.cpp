@@ -18,14 +18,7 @@ void GroupTable::put(const vxa::GroupRecord& record) {
     }
     for (const vxa::ObjectRecord& object : record.objects) {
         PreparedObject prepared;
-        if (!prepareObject(object, prepared)) continue;
-        recordObject(prepared);
-        if (kept_ + prepared.drawing.weight() > keptSpans_) {
-            forgetRecording(prepared);
-        } else {
-            kept_ += prepared.drawing.weight();
-        }
-        group->objects.push_back(std::move(prepared));
+        if (prepareObject(object, prepared)) group->objects.push_back(std::move(prepared));
     }
     slot = std::move(group);
 }
@@ -33,6 +26,22 @@ void GroupTable::put(const vxa::GroupRecord& record) {
 const PreparedGroup* GroupTable::find(int id) const {
     if (!inTable(id)) return nullptr;
     return groups_[static_cast<size_t>(id - 1)].get();
+}
+
+PreparedGroup* GroupTable::find(int id) {
+    if (!inTable(id)) return nullptr;
+    return groups_[static_cast<size_t>(id - 1)].get();
+}
+
+void GroupTable::record(PreparedObject& object) {
+    if (object.recorded || object.noRoom) return;
+    recordObject(object);
+    if (kept_ + object.drawing.weight() > keptSpans_) {
+        forgetRecording(object);
+        object.noRoom = true;
+        return;
+    }
+    kept_ += object.drawing.weight();
 }
 
 }  // namespace raster

@@ -30,6 +30,11 @@ public:
     void put(const vxa::GroupRecord& record);
     // Null when the id is outside the table or the group has not arrived.
     const PreparedGroup* find(int id) const;
+    PreparedGroup* find(int id);
+    // Records an object of the table's groups as it is first drawn, and keeps
+    // the recording while the table has room: a group's objects past a
+    // frame's drawing budget cost nothing until a frame draws them.
+    void record(PreparedObject& object);
     bool inTable(int id) const { return id >= 1 && id <= count(); }
 
 private:

@@ -33,9 +33,11 @@ struct PreparedObject {
     Point arcStart, arcEnd;                 // arc: points on the radials of start and start + sweep
     TextBlock text;                         // text
     // What the object paints besides its text, recorded in group
-    // coordinates when kept (see recordObject).
+    // coordinates the first time it is drawn, while its table has room to
+    // keep it (GroupTable::record); without room it is drawn shape by shape.
     DrawList drawing;
     bool recorded = false;
+    bool noRoom = false;
 };
 
 // False for kinds that draw nothing (comments and unknown kinds).
