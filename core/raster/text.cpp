@@ -96,8 +96,8 @@ struct TextLayout {
     SizedFace* face = nullptr;
     std::vector<uint16_t> text;
     std::vector<LaidLine> lines;
-    // The glyph of every character, while the glyphs kept are those of
-    // glyphEpoch.
+    // The glyph of every character drawn, while the glyphs kept are those
+    // of glyphEpoch.
     std::vector<const Glyph*> glyphs;
     uint64_t glyphEpoch = 0;
 
@@ -226,8 +226,14 @@ struct FontLibrary::State {
         // A second try starts from glyphs just let go.
         for (int attempt = 0; attempt < 2; ++attempt) {
             const uint64_t epoch = glyphEpoch;
-            laid.glyphs.clear();
-            for (const uint16_t c : laid.text) laid.glyphs.push_back(&glyph(*laid.face, c));
+            // Only the characters of the lines drawn: a text may run on
+            // past its box.
+            laid.glyphs.assign(laid.text.size(), nullptr);
+            for (const LaidLine& line : laid.lines) {
+                for (int i = line.start; i < line.start + line.length; ++i) {
+                    laid.glyphs[static_cast<size_t>(i)] = &glyph(*laid.face, laid.text[static_cast<size_t>(i)]);
+                }
+            }
             if (glyphEpoch == epoch) {
                 laid.glyphEpoch = epoch;
                 return &laid.glyphs;
