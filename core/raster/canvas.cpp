@@ -32,7 +32,9 @@ Region Canvas::stroke(const std::vector<Point>& points, bool close) {
     if (!pen_.visible || points.size() < 2) return Region();
     const int count = static_cast<int>(points.size());
     if (penWidth() == 1) {
-        drawThinLines(image_, points.data(), count, close, pen_.color);
+        lineSpans_.clear();
+        thinLinesSpans(points.data(), count, close, lineSpans_);
+        out().addSpans(lineSpans_.data(), lineSpans_.data() + lineSpans_.size(), Paint::solid(pen_.color));
         return Region();
     }
     return wideLinesRegion(points.data(), count, close, penWidth());
@@ -57,6 +59,7 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
     Region outline = stroke(corners, true);
     if (wide) {
         paintInsideAndOutline(brush_.visible() ? Region::filled(box) : Region(), outline);
+        flush();
         return;
     }
     // A thin pen or none: the inside is what the outline leaves, and without
@@ -64,7 +67,8 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
     const int width = penWidth();
     const Rect inside{box.left + (width + 1) / 2, box.top + (width + 1) / 2, box.right - width / 2,
                       box.bottom - width / 2};
-    raster::fillRect(image_, inside, brush_);
+    out().addRect(inside, brush_);
+    flush();
 }
 
 void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
@@ -79,8 +83,10 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth
     const bool wide = penWidth() > 1;
     Region inside;
     if (brush_.visible()) {
+        std::vector<Rect> unsettled;
         inside =
-            roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight, &unsettled_);
+            roundRectRegion(box.left, box.top, box.right + 1, box.bottom + 1, cornerWidth, cornerHeight, &unsettled);
+        for (const Rect& band : unsettled) out().addUnsettled(band);
         if (!wide) paintDevice(inside, brush_);
     }
 
@@ -110,6 +116,7 @@ void Canvas::roundRect(int left, int top, int right, int bottom, int cornerWidth
 
     Region outline = stroke(points, true);
     if (wide) paintInsideAndOutline(inside, outline);
+    flush();
 }
 
 void Canvas::ellipse(int left, int top, int right, int bottom) {
@@ -128,6 +135,7 @@ void Canvas::polygon(const Point* points, int count) {
     }
     Region outline = stroke(device, true);
     if (wide) paintInsideAndOutline(inside, outline);
+    flush();
 }
 
 void Canvas::polyline(const Point* points, int count) {
@@ -135,11 +143,13 @@ void Canvas::polyline(const Point* points, int count) {
     std::vector<Point> device(points, points + count);
     for (Point& p : device) p = toDevice(p);
     paintDevice(stroke(device, false), Paint::solid(pen_.color));
+    flush();
 }
 
 void Canvas::line(Point from, Point to) {
     const std::vector<Point> device = {toDevice(from), toDevice(to)};
     paintDevice(stroke(device, false), Paint::solid(pen_.color));
+    flush();
 }
 
 void Canvas::arc(int left, int top, int right, int bottom, Point first, Point second) {
@@ -203,14 +213,37 @@ void Canvas::arc(int left, int top, int right, int bottom, Point first, Point se
     }
     if (points.size() < 2) return;
     paintDevice(stroke(points, false), Paint::solid(pen_.color));
+    flush();
 }
 
 void Canvas::fillRegion(const Region& region, const Paint& paint) {
-    raster::fillRegion(image_, region, -origin_.x, -origin_.y, paint);
+    out().add(region, paint, -origin_.x, -origin_.y);
+    flush();
 }
 
 void Canvas::frameRegion(const Region& region, const Paint& paint, int width, int height) {
     fillRegion(frameOf(region, width, height), paint);
+}
+
+void Canvas::fillRect(const Rect& rect, const Paint& paint) {
+    if (!list_) {
+        raster::fillRect(*image_, rect, paint);
+        return;
+    }
+    list_->addRect(rect, paint);
+}
+
+void Canvas::paint(const DrawList& list, int dx, int dy) {
+    list.paint(*image_, dx, dy);
+    for (const Rect& band : list.unsettled()) {
+        unsettled_.push_back(Rect{band.left + dx, band.top + dy, band.right + dx, band.bottom + dy});
+    }
+}
+
+void Canvas::flush() {
+    if (list_ || pending_.empty()) return;
+    paint(pending_, 0, 0);
+    pending_.clear();
 }
 
 }  // namespace raster

@@ -3,9 +3,11 @@
 // window origin that moves group coordinates onto the picture, one selected
 // pen and one selected brush. Its shape operations cover the same pixels as
 // the platform's on a 32-bit surface, in the same order (a shape's inside is
-// painted first and its outline over it).
+// painted first and its outline over it). A canvas paints a picture at once,
+// or records what it would paint into a draw list.
 #include <vector>
 
+#include "core/raster/draw_list.h"
 #include "core/raster/geometry.h"
 #include "core/raster/image.h"
 #include "core/raster/paint.h"
@@ -26,9 +28,11 @@ struct Pen {
 
 class Canvas {
 public:
-    explicit Canvas(Image& image) : image_(image) {}
+    explicit Canvas(Image& image) : image_(&image) {}
+    explicit Canvas(DrawList& record) : list_(&record) {}
 
-    Image& image() { return image_; }
+    // Only for a canvas on a picture.
+    Image& image() { return *image_; }
 
     // Logical point (x, y) lands on the picture at (x - origin.x, y - origin.y).
     void setWindowOrigin(Point origin) { origin_ = origin; }
@@ -54,10 +58,13 @@ public:
     void frameRegion(const Region& region, const Paint& paint, int width, int height);
     // Bands of the picture where the platform paints from memory it never
     // set (see roundRectRegion), in device coordinates, as drawn so far.
-    const std::vector<Rect>& unsettled() const { return unsettled_; }
+    const std::vector<Rect>& unsettled() const { return list_ ? list_->unsettled() : unsettled_; }
 
     // A rectangle on the picture, device coordinates.
-    void fillRect(const Rect& rect, const Paint& paint) { raster::fillRect(image_, rect, paint); }
+    void fillRect(const Rect& rect, const Paint& paint);
+    // A recorded drawing, moved by (dx, dy) device pixels; only for a canvas
+    // on a picture.
+    void paint(const DrawList& list, int dx, int dy);
 
 private:
     Point toDevice(Point p) const { return Point{p.x - origin_.x, p.y - origin_.y}; }
@@ -69,9 +76,16 @@ private:
     // one returns what it covers (painted by the caller after the inside).
     Region stroke(const std::vector<Point>& points, bool close);
     void paintInsideAndOutline(const Region& inside, const Region& outline);
-    void paintDevice(const Region& region, const Paint& paint) { raster::fillRegion(image_, region, 0, 0, paint); }
+    void paintDevice(const Region& region, const Paint& paint) { out().add(region, paint); }
+    // Where shapes go: the recording, or the list a picture's canvas paints
+    // at the end of each shape.
+    DrawList& out() { return list_ ? *list_ : pending_; }
+    void flush();
 
-    Image& image_;
+    Image* image_ = nullptr;
+    DrawList* list_ = nullptr;
+    DrawList pending_;
+    std::vector<Span> lineSpans_;
     Point origin_;
     Pen pen_;
     Paint brush_;

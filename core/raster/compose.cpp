@@ -7,19 +7,20 @@ namespace raster {
 
 namespace {
 
-bool drawItems(Canvas& canvas, const FrameRecord& frame, int backgroundIndex, const GroupTable& groups,
+bool drawItems(Canvas& canvas, const FrameRecord& frame, int backgroundIndex, GroupTable& groups,
                FontLibrary& fonts, vxa::FrameBudget& budget) {
     Image& picture = canvas.image();
     canvas.fillRect(Rect{0, 0, picture.width, picture.height}, Paint::solid(rgbForIndex(backgroundIndex)));
     for (const FrameItem& item : frame.items) {
         if (!groups.inTable(item.groupId)) continue;
-        const PreparedGroup* group = groups.find(item.groupId);
+        PreparedGroup* group = groups.find(item.groupId);
         if (!group) return false;
         // Group point (px, py) lands on (x + px, y + py).
         canvas.setWindowOrigin(Point{-item.x, -item.y});
-        for (const PreparedObject& object : group->objects) {
+        for (PreparedObject& object : group->objects) {
             // Past the budget nothing more of the frame is drawn or looked at.
             if (!budget.admit(object.cost)) return true;
+            groups.record(object);
             drawObject(canvas, object, fonts);
         }
     }
@@ -28,7 +29,7 @@ bool drawItems(Canvas& canvas, const FrameRecord& frame, int backgroundIndex, co
 
 }  // namespace
 
-bool composeFrame(Image& picture, const FrameRecord& frame, int backgroundIndex, const GroupTable& groups,
+bool composeFrame(Image& picture, const FrameRecord& frame, int backgroundIndex, GroupTable& groups,
                   FontLibrary& fonts, ComposeReport* report) {
     Canvas canvas(picture);
     vxa::FrameBudget budget;

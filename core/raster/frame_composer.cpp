@@ -12,7 +12,8 @@ FrameComposer::FrameComposer(int width, int height, int groupCount)
 
 int backgroundIndexOf(const vxa::Header& header) { return colorIndexOfByte(header.background); }
 
-void FrameComposer::prepareGroups(const vxa::MovieModel& movie, const FrameRecord& frame) {
+bool FrameComposer::prepareGroups(const vxa::MovieModel& movie, const FrameRecord& frame) {
+    bool changed = false;
     for (const FrameItem& item : frame.items) {
         if (!groups_.inTable(item.groupId)) continue;
         std::shared_ptr<const vxa::GroupRecord> group = movie.group(item.groupId);
@@ -20,15 +21,30 @@ void FrameComposer::prepareGroups(const vxa::MovieModel& movie, const FrameRecor
         if (group && group != prepared) {
             groups_.put(*group);
             prepared = std::move(group);
+            changed = true;
         }
     }
+    return changed;
 }
 
 bool FrameComposer::compose(const vxa::MovieModel& movie, int16_t n, FontLibrary& fonts, ComposeReport* report) {
     const FrameRecord* frame = movie.frame(n);
     if (!frame) return false;
-    prepareGroups(movie, *frame);
-    return composeFrame(picture_, *frame, backgroundIndexOf(movie.header()), groups_, fonts, report);
+    const bool changed = prepareGroups(movie, *frame);
+    const int background = backgroundIndexOf(movie.header());
+    if (!changed && shown_ && shown_->items == frame->items && shown_->backgroundIndex == background &&
+        shown_->fontsState == fonts.stateStamp()) {
+        if (report) *report = shown_->report;
+        return shown_->whole;
+    }
+    Shown shown;
+    shown.whole = composeFrame(picture_, *frame, background, groups_, fonts, &shown.report);
+    shown.items = frame->items;
+    shown.backgroundIndex = background;
+    shown.fontsState = fonts.stateStamp();
+    if (report) *report = shown.report;
+    shown_ = std::move(shown);
+    return shown_->whole;
 }
 
 }  // namespace raster

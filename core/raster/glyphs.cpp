@@ -105,6 +105,7 @@ const Glyph& SizedFace::glyph(uint16_t c) {
     const auto found = glyphs_.find(c);
     if (found != glyphs_.end()) return found->second;
     Glyph& glyph = glyphs_[c];
+    glyphBytes_ += sizeof(Glyph);
     FT_Glyph_Metrics metrics{};
     FT_BBox box{};
     if (!load(c, true, metrics, box)) return glyph;
@@ -130,6 +131,7 @@ const Glyph& SizedFace::glyph(uint16_t c) {
     glyph.width = width;
     glyph.height = height;
     glyph.levels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    glyphBytes_ += glyph.levels.size();
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = buffer.data() + static_cast<size_t>(y) * bitmap.pitch;
         for (int x = 0; x < width; ++x) {
@@ -138,6 +140,22 @@ const Glyph& SizedFace::glyph(uint16_t c) {
             glyph.levels[static_cast<size_t>(y) * width + x] = level;
         }
     }
+    // Drawn run by run: a one-bit glyph is a few fills a row.
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = glyph.levels.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width;) {
+            if (row[x] <= 1) {
+                ++x;
+                continue;
+            }
+            const bool full = row[x] >= 16;
+            const int start = x;
+            while (x < width && row[x] > 1 && (row[x] >= 16) == full) ++x;
+            glyph.runs.push_back(GlyphRun{y, start, x, full});
+        }
+    }
+    glyph.runs.shrink_to_fit();
+    glyphBytes_ += glyph.runs.size() * sizeof(GlyphRun);
     return glyph;
 }
 

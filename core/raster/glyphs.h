@@ -7,11 +7,20 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
 
 namespace raster {
+
+// Pixels of one bitmap row that a glyph inks: all fully, or all partly
+// (levels 2..15; levels 0 and 1 leave the picture as it is).
+struct GlyphRun {
+    int y = 0;
+    int x0 = 0, x1 = 0;
+    bool full = false;
+};
 
 struct Glyph {
     int originX = 0;  // from the pen position to the bitmap's left edge
@@ -20,6 +29,7 @@ struct Glyph {
     int height = 0;
     int advance = 0;              // how far drawing moves the pen
     std::vector<uint8_t> levels;  // width * height coverage levels, 0..16
+    std::vector<GlyphRun> runs;   // row by row, left to right
 };
 
 class SizedFace {
@@ -35,8 +45,16 @@ public:
 
     // The advance the text extents use (layout and alignment).
     int layoutAdvance(uint16_t c);
-    // The glyph as drawn, with its own advance.
+    // The glyph as drawn, with its own advance; rendered once and kept until
+    // forgetGlyphs.
     const Glyph& glyph(uint16_t c);
+    bool hasGlyph(uint16_t c) const { return glyphs_.count(c) != 0; }
+    // The bytes of the glyphs kept, and letting them go.
+    size_t glyphBytes() const { return glyphBytes_; }
+    void forgetGlyphs() {
+        glyphs_.clear();
+        glyphBytes_ = 0;
+    }
 
 private:
     bool load(uint16_t c, bool forDrawing, FT_Glyph_Metrics& metrics, FT_BBox& box);
@@ -50,6 +68,7 @@ private:
     int underlinePosition_ = 0, underlineThickness_ = 0;
     std::map<uint16_t, int> advances_;
     std::map<uint16_t, Glyph> glyphs_;
+    size_t glyphBytes_ = 0;
 };
 
 }  // namespace raster

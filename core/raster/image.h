@@ -25,12 +25,12 @@ struct Image {
     // The pixels as 8-bit R, G, B bytes, rows from the top, without padding:
     // what picture files are written from.
     std::vector<uint8_t> rgbBytes() const {
-        std::vector<uint8_t> rgb;
-        rgb.reserve(pixels.size() * 3);
+        std::vector<uint8_t> rgb(pixels.size() * 3);
+        uint8_t* to = rgb.data();
         for (uint32_t p : pixels) {
-            rgb.push_back(static_cast<uint8_t>(p >> 16));
-            rgb.push_back(static_cast<uint8_t>(p >> 8));
-            rgb.push_back(static_cast<uint8_t>(p));
+            *to++ = static_cast<uint8_t>(p >> 16);
+            *to++ = static_cast<uint8_t>(p >> 8);
+            *to++ = static_cast<uint8_t>(p);
         }
         return rgb;
     }

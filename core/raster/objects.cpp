@@ -155,7 +155,10 @@ bool prepareObject(const vxa::ObjectRecord& record, PreparedObject& out) {
     return true;
 }
 
-void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts) {
+namespace {
+
+// Everything but a text's letters.
+void drawShapes(Canvas& canvas, const PreparedObject& object) {
     const ObjectHeader& s = object.style;
     switch (object.kind) {
         case vxa::ObjectKind::Polygon: drawPolygon(canvas, object); break;
@@ -172,12 +175,33 @@ void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts
             // runs clockwise from the start angle through the sweep.
             canvas.arc(s.left, s.top, s.right, s.bottom, object.arcEnd, object.arcStart);
             break;
-        case vxa::ObjectKind::Text:
-            drawShape(canvas, object);
-            drawText(canvas, object.text, fonts);
-            break;
         default: drawShape(canvas, object); break;
     }
+}
+
+}  // namespace
+
+void recordObject(PreparedObject& object) {
+    object.drawing.clear();
+    Canvas canvas(object.drawing);
+    drawShapes(canvas, object);
+    object.drawing.removeHidden();
+    object.recorded = true;
+}
+
+void forgetRecording(PreparedObject& object) {
+    object.drawing = DrawList();
+    object.recorded = false;
+}
+
+void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts) {
+    if (object.recorded) {
+        const Point origin = canvas.windowOrigin();
+        canvas.paint(object.drawing, -origin.x, -origin.y);
+    } else {
+        drawShapes(canvas, object);
+    }
+    if (object.kind == vxa::ObjectKind::Text) drawText(canvas, object.text, fonts);
 }
 
 }  // namespace raster

@@ -32,10 +32,22 @@ struct PreparedObject {
     int cornerWidth = 0, cornerHeight = 0;  // rounded rectangle
     Point arcStart, arcEnd;                 // arc: points on the radials of start and start + sweep
     TextBlock text;                         // text
+    // What the object paints besides its text, recorded in group
+    // coordinates the first time it is drawn, while its table has room to
+    // keep it (GroupTable::record); without room it is drawn shape by shape.
+    DrawList drawing;
+    bool recorded = false;
+    bool noRoom = false;
 };
 
 // False for kinds that draw nothing (comments and unknown kinds).
 bool prepareObject(const vxa::ObjectRecord& record, PreparedObject& out);
+
+// Records what the object paints besides its text into object.drawing, so
+// that drawing it costs only its spans.
+void recordObject(PreparedObject& object);
+// Lets go of the recording: the object is drawn shape by shape again.
+void forgetRecording(PreparedObject& object);
 
 // Group coordinates; the canvas's window origin places the group.
 void drawObject(Canvas& canvas, const PreparedObject& object, FontLibrary& fonts);

@@ -27,6 +27,19 @@ struct Paint {
     bool visible() const { return kind != Kind::None; }
 };
 
+// A pattern's eight rows laid out in its colours, each twice over, so that a
+// run copies whole stretches from its phase.
+struct PatternRows {
+    uint32_t cycles[8][16];
+};
+PatternRows layOutPattern(const Paint& paint);
+
+// Paints runs [first, last) moved by (dx, dy) with one paint, chosen once for
+// all of them; a pattern's rows may be laid out already. `inside` says every
+// run lies in the image, so none needs cutting.
+void paintSpans(Image& image, const Span* first, const Span* last, int dx, int dy, const Paint& paint,
+                const PatternRows* rows = nullptr, bool inside = false);
+
 // Paints the pixels x0 <= x < x1 of row y, as far as they lie in the image.
 void fillSpan(Image& image, int y, int x0, int x1, const Paint& paint);
 void fillRect(Image& image, const Rect& rect, const Paint& paint);

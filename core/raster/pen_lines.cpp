@@ -10,8 +10,19 @@ namespace raster {
 
 namespace {
 
-void plot(Image& image, int x, int y, uint32_t color) {
-    if (image.contains(x, y)) image.row(y)[x] = color;
+void plot(std::vector<Span>& out, int x, int y) {
+    if (!out.empty() && out.back().y == y) {
+        Span& run = out.back();
+        if (run.x1 == x) {
+            ++run.x1;
+            return;
+        }
+        if (run.x0 == x + 1) {
+            --run.x0;
+            return;
+        }
+    }
+    out.push_back(Span{y, x, x + 1});
 }
 
 // The octants, numbered clockwise from the positive x axis (y grows down).
@@ -95,16 +106,16 @@ private:
 
 }  // namespace
 
-void drawThinLine(Image& image, Point from, Point to, uint32_t color) {
+void thinLineSpans(Point from, Point to, std::vector<Span>& out) {
     int low = 0, high = 0;
     if (from.y == to.y) {
         runBetween(from.x, to.x, low, high);
-        for (int x = low; x < high; ++x) plot(image, x, from.y, color);
+        if (low < high) out.push_back(Span{from.y, low, high});
         return;
     }
     if (from.x == to.x) {
         runBetween(from.y, to.y, low, high);
-        for (int y = low; y < high; ++y) plot(image, from.x, y, color);
+        for (int y = low; y < high; ++y) out.push_back(Span{y, from.x, from.x + 1});
         return;
     }
     const int dx = to.x - from.x;
@@ -126,7 +137,7 @@ void drawThinLine(Image& image, Point from, Point to, uint32_t color) {
     int x = from.x;
     int y = from.y;
     for (int i = 0; i < major; ++i) {
-        plot(image, x, y, color);
+        plot(out, x, y);
         const bool diagonal = error + bias > 0;
         error += diagonal ? diagonalAdd : straightAdd;
         if (xMajor) {
@@ -139,10 +150,10 @@ void drawThinLine(Image& image, Point from, Point to, uint32_t color) {
     }
 }
 
-void drawThinLines(Image& image, const Point* points, int count, bool close, uint32_t color) {
+void thinLinesSpans(const Point* points, int count, bool close, std::vector<Span>& out) {
     if (count < 2) return;
-    for (int i = 0; i + 1 < count; ++i) drawThinLine(image, points[i], points[i + 1], color);
-    if (close) drawThinLine(image, points[count - 1], points[0], color);
+    for (int i = 0; i + 1 < count; ++i) thinLineSpans(points[i], points[i + 1], out);
+    if (close) thinLineSpans(points[count - 1], points[0], out);
 }
 
 Region wideLinesRegion(const Point* points, int count, bool close, int width) {

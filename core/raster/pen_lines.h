@@ -12,11 +12,12 @@
 
 namespace raster {
 
-// From `from` up to, not including, `to`; in device coordinates.
-void drawThinLine(Image& image, Point from, Point to, uint32_t color);
+// The pixels from `from` up to, not including, `to`, appended to out as runs
+// (neighbours in a row joined).
+void thinLineSpans(Point from, Point to, std::vector<Span>& out);
 
 // The lines through the points, and with close the one back to the first.
-void drawThinLines(Image& image, const Point* points, int count, bool close, uint32_t color);
+void thinLinesSpans(const Point* points, int count, bool close, std::vector<Span>& out);
 
 // What a pen `width` (> 1) pixels wide covers along the same lines.
 Region wideLinesRegion(const Point* points, int count, bool close, int width);

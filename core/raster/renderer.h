@@ -40,8 +40,8 @@ struct ComposeReport {
 // spent. Ids outside the table draw nothing; a group that has not arrived
 // (before the budget stops the frame) stops the frame there, what came
 // before it drawn, and the result is false, as the plug-in then does not
-// show the frame.
-bool composeFrame(Image& picture, const FrameRecord& frame, int backgroundIndex, const GroupTable& groups,
+// show the frame. The table keeps what drawing its objects recorded.
+bool composeFrame(Image& picture, const FrameRecord& frame, int backgroundIndex, GroupTable& groups,
                   FontLibrary& fonts, ComposeReport* report = nullptr);
 
 }  // namespace raster

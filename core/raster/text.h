@@ -2,6 +2,7 @@
 // Text as the plug-in draws it: laid out the way the platform's DrawText lays
 // out a word-wrapped, top-aligned block, in the Liberation fonts that stand in
 // for the faces the plug-in asks for.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,11 +15,17 @@ namespace raster {
 
 // The font files the renderer draws with, given by the caller as bytes (the
 // renderer reads no files): the native tools load them from the system's
-// Liberation fonts, the web player fetches them. Faces are made once and kept
-// with their glyphs.
+// Liberation fonts, the web player fetches them. Faces are made once and kept;
+// glyphs are rendered once per face, size and character and kept within a
+// bound of bitmap bytes, and texts are laid out once per face.
 class FontLibrary {
 public:
-    FontLibrary();
+    // Room for the glyphs of hundreds of texts in every face and style at
+    // sizes up to 72 (the web bench's hostile page); a bound too tight for
+    // what a frame draws renders glyphs again every frame.
+    static constexpr size_t kGlyphBytes = 16 << 20;
+
+    explicit FontLibrary(size_t glyphBytes = kGlyphBytes);
     ~FontLibrary();
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
@@ -28,6 +35,9 @@ public:
     // threads at once.
     void addFile(const std::string& fileName, std::vector<uint8_t> bytes);
     bool hasFile(const std::string& fileName) const;
+    // Changes whenever a file is given, and differs between libraries: the
+    // same stamp draws the same texts.
+    uint64_t stateStamp() const { return stamp_; }
 
     // The file names of every face and style the renderer may ask for.
     static std::vector<std::string> neededFiles();
@@ -37,6 +47,7 @@ public:
 
 private:
     std::unique_ptr<State> state_;
+    uint64_t stamp_;
 };
 
 // The font file the block's text is drawn in; empty for a face that has no
