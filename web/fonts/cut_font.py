@@ -20,8 +20,8 @@ The glyphs are then ordered by the part of the file whose text bytes they
 draw (font_parts.inc), the glyph table last, so that each part is one run
 of bytes: OUT_DIR/<face>.<n>.fontpart holds part n, compressed, after a
 header of four big-endian 32-bit words: the file's length, where the run
-starts, its length before compression, and the parts whose glyphs its
-glyphs are made of (bit n for part n). Part 0 runs from the start of the
+starts, its length before compression, and the other parts its characters
+need glyphs from (bit n for part n). Part 0 runs from the start of the
 file through its own glyphs. A file put together from part 0 and the parts
 a text needs draws that text as the whole file does.
 """
@@ -55,14 +55,14 @@ def part_of_bytes(inc_path):
         text = re.sub(r"//[^\n]*", "", f.read())
     strings = re.findall(r'"((?:[^"\\]|\\.)*)"', text)
     parts = [0] * 256
-    for number, string in enumerate(strings, start=1):
+    for number, string in enumerate(strings):
         for byte in codecs.decode(string, "unicode_escape").encode("latin-1"):
             if parts[byte]:
                 raise SystemExit(f"cut_font: {inc_path} lists byte 0x{byte:02X} twice")
             parts[byte] = number
-    if not 0 < len(strings) < MAX_PARTS:
-        raise SystemExit(f"cut_font: {inc_path} lists {len(strings)} parts, not 1 to {MAX_PARTS - 1}")
-    return parts, len(strings) + 1
+    if not 0 < len(strings) <= MAX_PARTS:
+        raise SystemExit(f"cut_font: {inc_path} lists {len(strings)} parts, not 1 to {MAX_PARTS}")
+    return parts, len(strings)
 
 
 def cut(source, characters):

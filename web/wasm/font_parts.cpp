@@ -16,13 +16,13 @@ namespace {
 constexpr const char* kPartBytes[] = {
 #include "web/fonts/font_parts.inc"
 };
-static_assert(std::size(kPartBytes) < kMaxFontParts, "a part's dependencies are a 32-bit mask");
+static_assert(std::size(kPartBytes) <= kMaxFontParts, "a part's dependencies are a 32-bit mask");
 
 const std::array<uint8_t, 256>& partOfByte() {
   static const std::array<uint8_t, 256> parts = [] {
     std::array<uint8_t, 256> table{};
     for (size_t part = 0; part < std::size(kPartBytes); ++part) {
-      for (const char* c = kPartBytes[part]; *c; ++c) table[static_cast<uint8_t>(*c)] = static_cast<uint8_t>(part + 1);
+      for (const char* c = kPartBytes[part]; *c; ++c) table[static_cast<uint8_t>(*c)] = static_cast<uint8_t>(part);
     }
     return table;
   }();

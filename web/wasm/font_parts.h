@@ -1,7 +1,8 @@
 #pragma once
 // A font file as the web player fetches it: in parts, which
-// web/fonts/cut_font.py lays out. Part 0 is the file's tables, every other
-// part the glyphs of some text bytes (web/fonts/font_parts.inc), so a movie
+// web/fonts/cut_font.py lays out. Part 0 is the file's tables with the most
+// used glyphs, every other part the glyphs of a few more text bytes
+// (web/fonts/font_parts.inc), so a movie
 // fetches about the glyphs its texts use. A file put together from part 0
 // and the parts a text needs draws that text as the whole file does; the
 // glyphs of parts not fetched are zeros, which no such text reaches.
