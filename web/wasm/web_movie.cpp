@@ -9,14 +9,40 @@
 
 namespace web {
 
-void PageFonts::provide(const std::string& fileName, std::vector<uint8_t> bytes) {
-  library_.addFile(fileName, std::move(bytes));
+void PageFonts::provide(const std::string& partName, std::vector<uint8_t> bytes) {
+  std::string fileName;
+  int part = 0;
+  if (!parseFontPartName(partName, fileName, part)) return;
+  FontFileParts& file = files_[fileName];
+  if (!file.take(part, bytes.data(), bytes.size())) file.missing(part);
+  offer(fileName, file);
 }
 
-void PageFonts::missing(const std::string& fileName) { missing_.insert(fileName); }
+void PageFonts::missing(const std::string& partName) {
+  std::string fileName;
+  int part = 0;
+  if (!parseFontPartName(partName, fileName, part)) return;
+  FontFileParts& file = files_[fileName];
+  file.missing(part);
+  offer(fileName, file);
+}
 
-bool PageFonts::settled(const std::string& fileName) const {
-  return library_.hasFile(fileName) || missing_.count(fileName) != 0;
+// The renderer takes the file once every part asked for so far is settled:
+// each time it is given, the faces made of it are made anew.
+void PageFonts::offer(const std::string& fileName, const FontFileParts& file) {
+  if (file.usable() && (file.asked() & ~file.settledParts()) == 0) library_.addFile(fileName, file.bytes());
+}
+
+bool PageFonts::drawable(const std::string& fileName, const std::string& text, std::vector<std::string>& toFetch) {
+  FontFileParts& file = files_[fileName];
+  if (file.settled(0) && !file.usable()) return true;  // the file cannot be had: its text is not drawn
+  const uint32_t needed = file.needed(text);
+  for (int part = 0; part < kMaxFontParts; ++part) {
+    if ((needed >> part & 1) && !file.settled(part)) toFetch.push_back(fontPartName(fileName, part));
+  }
+  file.ask(needed);
+  // What the renderer has of the file is all of it once nothing asked is out.
+  return (file.asked() & ~file.settledParts()) == 0;
 }
 
 PageFonts& pageFonts() {
@@ -102,9 +128,12 @@ bool WebMovie::blockReady(const vxa::Block& block) {
       raster::PreparedObject prepared;
       if (object.kind != vxa::ObjectKind::Text || !raster::prepareObject(object, prepared)) continue;
       const std::string file = raster::fontFileFor(prepared.text);
-      if (file.empty() || pageFonts().settled(file)) continue;
-      ready = false;
-      if (fontsAsked_.insert(file).second) events_.push_back({EventKind::FontNeeded, 0, file});
+      if (file.empty()) continue;
+      std::vector<std::string> toFetch;
+      if (!pageFonts().drawable(file, prepared.text.text, toFetch)) ready = false;
+      for (const std::string& part : toFetch) {
+        if (fontsAsked_.insert(part).second) events_.push_back({EventKind::FontNeeded, 0, part});
+      }
     }
   }
   return ready;

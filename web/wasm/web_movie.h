@@ -18,6 +18,7 @@
 #include "core/raster/text.h"
 #include "core/timeline/movie_player.h"
 #include "web/wasm/block_gate.h"
+#include "web/wasm/font_parts.h"
 
 namespace web {
 
@@ -29,7 +30,7 @@ enum class EventKind : int {
   SoundStop = 4,    // the cue is stopped and gone
   Warning = 5,      // text: a block left out and why
   SoundNeeded = 6,  // value: a sound number whose length the movie needs
-  FontNeeded = 7,   // text: a font file that text in the movie is drawn with
+  FontNeeded = 7,   // text: a part of a font file that text in the movie needs
   Ended = 8,        // the last frame of a movie that does not loop is showing
   Damaged = 9,      // text: the first block left out of this movie
 };
@@ -40,18 +41,25 @@ struct Event {
   std::string text;
 };
 
-// The font files the page hands in, shared by every movie of the page.
+// The font files the page hands in, part by part (font_parts.h).
 class PageFonts {
  public:
   raster::FontLibrary& library() { return library_; }
-  void provide(const std::string& fileName, std::vector<uint8_t> bytes);
-  void missing(const std::string& fileName);
-  // The file arrived, or is known to be missing (its text is then not drawn).
-  bool settled(const std::string& fileName) const;
+  // A part as fetched, under the name it was asked for by.
+  void provide(const std::string& partName, std::vector<uint8_t> bytes);
+  // The part could not be had (its glyphs are not drawn; without part 0,
+  // none of the file's).
+  void missing(const std::string& partName);
+  // Whether text of these bytes can be drawn as it should: every part of
+  // the file it needs, and every other part asked for, is in or known to be
+  // missing. Adds to toFetch the parts it needs that are not settled.
+  bool drawable(const std::string& fileName, const std::string& text, std::vector<std::string>& toFetch);
 
  private:
+  void offer(const std::string& fileName, const FontFileParts& file);
+
   raster::FontLibrary library_;
-  std::set<std::string> missing_;
+  std::map<std::string, FontFileParts> files_;
 };
 
 PageFonts& pageFonts();
