@@ -38,7 +38,9 @@ function workerScriptUrl() {
 function startWorker() {
   return Promise.all([workerScriptUrl(), compileCore()]).then(([url, module]) => {
     if (!url) return null;
-    return new Promise((resolve) => {
+    // Each worker is made in a task of its own: a page that starts many
+    // players at once is not held up by making all of them in one.
+    return new Promise((resolve) => setTimeout(resolve, 0)).then(() => new Promise((resolve) => {
       let worker;
       try {
         worker = new Worker(url, { name: "vxa-player" });
@@ -58,7 +60,7 @@ function startWorker() {
         resolve(null);
       }, { once: true });
       worker.postMessage({ op: "core", module });
-    });
+    }));
   });
 }
 

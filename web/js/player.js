@@ -110,7 +110,9 @@ class VxaPlayerElement extends HTMLElement {
     }).then((link) => {
       if (this._session !== session) return link.close();
       this._movie = link;
-      if (this._view) link.send({ op: "view", ...this._view });
+      // The first picture is cut to the box too, even before it is observed.
+      if (!this._view) this._view = { width: this._canvas.clientWidth, height: this._canvas.clientHeight };
+      link.send({ op: "view", ...this._view });
       if (bytes) {
         this._chunk(session, bytes.slice());  // the caller keeps its bytes
         this._endOfStream(session);
