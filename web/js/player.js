@@ -45,7 +45,7 @@ class VxaPlayerElement extends HTMLElement {
     const root = this.attachShadow({ mode: "open" });
     root.appendChild(template.content.cloneNode(true));
     this._canvas = root.querySelector("canvas");
-    this._context = this._canvas.getContext("2d");
+    this._context = null;  // made at the first drawing
     this._soundBadge = root.querySelector("button");
     this._picture = null;  // the last picture shown, as much of it as the box shows
     this._movie = null;    // the link to the movie's core (movie_link.js)
@@ -303,7 +303,8 @@ class VxaPlayerElement extends HTMLElement {
   // Draws the last picture into the canvas at the device's pixels.
   _present() {
     const canvas = this._canvas;
-    const context = this._context;
+    if (!this._context && !this._picture && !this._failure) return;  // a canvas never drawn on is clear
+    const context = this._context || (this._context = canvas.getContext("2d"));
     context.clearRect(0, 0, canvas.width, canvas.height);
     if (this._failure) return this._presentFailure(this._failure.message);
     if (!this._picture) return;
