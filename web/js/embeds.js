@@ -31,8 +31,9 @@ function playsAsVxa(element) {
 }
 
 // box: the element's box, read before any element of the batch is replaced.
-function replaceEmbed(element, box = element.getBoundingClientRect()) {
+function replaceEmbed(element, box = null) {
   if (!element.isConnected || !playsAsVxa(element)) return;
+  box = box || element.getBoundingClientRect();
   const source = embeddedSource(element);
   const player = document.createElement("vxa-player");
   for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align"]) {
