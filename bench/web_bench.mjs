@@ -9,7 +9,7 @@
 //     frame 1, from the data's arrival (see below);
 //   rate: showcase frames stepped, composed and drawn per second when the
 //     clock is not the limit (a page clock that jumps ahead, and timer
-//     callbacks run back to back).
+//     callbacks run back to back), with the core on the page.
 import fs from "node:fs";
 import path from "node:path";
 import zlib from "node:zlib";
@@ -106,6 +106,16 @@ try {
     new PerformanceObserver((list) => {
       for (const entry of list.getEntries()) window.longest = Math.max(window.longest, entry.duration);
     }).observe({ type: "longtask", buffered: true });
+    // The player's own script runs within them: on a machine short of cores
+    // a task is long also while the page waits for one.
+    window.playerLongest = 0;
+    new PerformanceObserver((list) => {
+      for (const frame of list.getEntries()) {
+        for (const script of frame.scripts) {
+          if (script.sourceURL.endsWith("/vxa-player.js")) window.playerLongest = Math.max(window.playerLongest, script.duration);
+        }
+      }
+    }).observe({ type: "long-animation-frame", buffered: true });
     window.shown = 0;
     document.addEventListener("frame", (event) => {
       if (event.composedPath()[0].id === "showcase") window.shown++;
@@ -116,16 +126,18 @@ try {
   const playFor = async (name) => {
     const { page: played } = await openPage(browser, `${server.base}/bench/${name}.html`);
     await new Promise((resolve) => setTimeout(resolve, 4000));
-    const result = await played.evaluate(() => ({ longest: window.longest, shown: window.shown }));
+    const result = await played.evaluate(() => ({ longest: window.longest, player: window.playerLongest, shown: window.shown }));
     await played.close();
     return result;
   };
   const alone = await playFor("alone");
   const beside = await playFor("hostile");
-  console.log(`web longest task: ${beside.longest.toFixed(0)} ms on the hostile page (${alone.longest.toFixed(0)} ms alone; budget 50 ms); the showcase shows ${((100 * beside.shown) / alone.shown).toFixed(0)} % of its frames there`);
+  console.log(`web longest task: ${beside.longest.toFixed(0)} ms on the hostile page (${alone.longest.toFixed(0)} ms alone; budget 50 ms), the player's script in it at most ${beside.player.toFixed(0)} ms; the showcase shows ${((100 * beside.shown) / alone.shown).toFixed(0)} % of its frames there`);
 
-  // Rate.
+  // Rate: on the page's own path (no OffscreenCanvas, so no worker), where
+  // the page's clock and timers reach the core.
   server.put("/bench/rate.html", `<!DOCTYPE html><script>
+    delete window.OffscreenCanvas;
     let clock = 1;
     performance.now = () => (clock += 1000);
     const channel = new MessageChannel();

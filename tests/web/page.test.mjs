@@ -231,8 +231,10 @@ describe("a failing movie", () => {
     server.put("/f/victim.vxa", countingMovie({ frames: 20, rate: 50, loop: true }));
     server.put("/f/large.vxa", largestPicture());
     // The victim's core is the second instance the page makes: once told to,
-    // every call into it traps, as a core that ran out of memory does.
+    // every call into it traps, as a core that ran out of memory does. The
+    // page has no OffscreenCanvas, so the cores run on it, where this reaches.
     server.put("/f/page.html", `<!DOCTYPE html><script>
+      delete window.OffscreenCanvas;
       const instantiate = WebAssembly.instantiate;
       let made = 0;
       WebAssembly.instantiate = async (...args) => {

@@ -27,25 +27,30 @@ const CORE_MEMORY_CAP = 512 * 1024 * 1024;
 
 let compiledCore = null;
 
-// Every movie has a WebAssembly instance of its own, so that one whose core
-// fails (runs out of its memory, traps) takes no other player down with it.
-// The module is fetched and compiled once for the page.
-function loadCore() {
+// The module is fetched (through the page's fetch) and compiled once for the
+// page, as early as the page shows it will play: in parallel with the movie.
+function compileCore() {
   if (!compiledCore) {
-    compiledCore = fetch(new URL("vxa-player.wasm", scriptUrl).href)
+    compiledCore = fetchResource(new URL("vxa-player.wasm", scriptUrl).href)
       .then((response) => {
         if (!response.ok) throw new Error("HTTP " + response.status);
         return response.arrayBuffer();
       })
       .then((bytes) => WebAssembly.compile(bytes));
   }
-  return compiledCore.then((module) => createVxaCore({
+  return compiledCore;
+}
+
+// Every movie has a WebAssembly instance of its own, so that one whose core
+// fails (runs out of its memory, traps) takes no other player down with it.
+function instantiateCore(module) {
+  return createVxaCore({
     instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
       return {};
     },
     printErr: (text) => console.warn("vxa-player: " + text),
-  }));
+  });
 }
 
 // Font files are fetched once for the page; each movie's core gets its own
@@ -89,7 +94,7 @@ class CoreMovie {
   // withSounds: the movie has a folder of sounds to ask for.
   constructor(core, withSounds) {
     this.core = core;
-    this.failure = null;  // why the core failed, once it has
+    this.failure = null;  // {cause, message}: why the core failed, once it has
     this.handle = this._guard(() => core._vxa_create(withSounds ? 1 : 0), 0);
   }
 
@@ -102,8 +107,8 @@ class CoreMovie {
     } catch (error) {
       const memory = this.core.HEAPU8 ? this.core.HEAPU8.length : 0;
       this.failure = memory > CORE_MEMORY_CAP * 0.9
-        ? "it needs more than the " + CORE_MEMORY_CAP / (1024 * 1024) + " MB of memory a movie may use"
-        : "its playback failed (" + (error && error.message ? error.message : String(error)) + ")";
+        ? { cause: "memory", message: "it needs more than the " + CORE_MEMORY_CAP / (1024 * 1024) + " MB of memory a movie may use" }
+        : { cause: "trap", message: "its playback failed (" + (error && error.message ? error.message : String(error)) + ")" };
       return otherwise;
     }
   }
@@ -245,17 +250,19 @@ class CoreMovie {
 
   // What the header says about the movie, once it is in, else null.
   facts() {
-    const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
-    if (fact(0) < 0) return null;
-    return {
-      layout: fact(0) === 1 ? "narrow" : "wide",
-      width: this.core._vxa_width(this.handle),
-      height: this.core._vxa_height(this.handle),
-      frameRate: fact(1),
-      frames: fact(2),
-      loops: fact(3) === 1,
-      waitsForClick: fact(4) === 1,
-    };
+    return this._guard(() => {
+      const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
+      if (fact(0) < 0) return null;
+      return {
+        layout: fact(0) === 1 ? "narrow" : "wide",
+        width: this.core._vxa_width(this.handle),
+        height: this.core._vxa_height(this.handle),
+        frameRate: fact(1),
+        frames: fact(2),
+        loops: fact(3) === 1,
+        waitsForClick: fact(4) === 1,
+      };
+    }, null);
   }
 
   // Everything reported since the last call, in order.

@@ -30,8 +30,10 @@ function playsAsVxa(element) {
   }
 }
 
-function replaceEmbed(element) {
+// box: the element's box, read before any element of the batch is replaced.
+function replaceEmbed(element, box = null) {
   if (!element.isConnected || !playsAsVxa(element)) return;
+  box = box || element.getBoundingClientRect();
   const source = embeddedSource(element);
   const player = document.createElement("vxa-player");
   for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align"]) {
@@ -41,7 +43,6 @@ function replaceEmbed(element) {
   // page's styles made of it. An element that is given no size at all shows
   // as the browser's default box for embedded content, 300 x 150, which
   // says nothing about the movie: the player then takes the movie's size.
-  const box = element.getBoundingClientRect();
   const styled = box.width > 0 && box.height > 0 && !(box.width === 300 && box.height === 150);
   for (const side of ["width", "height"]) {
     const value = element.getAttribute(side) || (styled ? String(Math.round(box[side])) : "");
@@ -54,13 +55,15 @@ function replaceEmbed(element) {
 }
 
 // An <object> is looked at before the <embed> inside it, so when the outer
-// one is replaced the inner one goes with it.
+// one is replaced the inner one goes with it. Every box is read first, so
+// that a page of many embeds is laid out once, not once for each.
 function replaceEmbeds(root) {
   if (root.nodeType !== Node.ELEMENT_NODE && root.nodeType !== Node.DOCUMENT_NODE) return;
-  if (root.nodeType === Node.ELEMENT_NODE) replaceEmbed(root);
-  for (const element of root.querySelectorAll ? root.querySelectorAll("object, embed") : []) {
-    replaceEmbed(element);
-  }
+  const found = root.nodeType === Node.ELEMENT_NODE ? [root] : [];
+  if (root.querySelectorAll) found.push(...root.querySelectorAll("object, embed"));
+  const playing = found.filter(playsAsVxa);
+  const boxes = playing.map((element) => element.getBoundingClientRect());
+  playing.forEach((element, i) => replaceEmbed(element, boxes[i]));
 }
 
 function watchForEmbeds() {

@@ -28,7 +28,7 @@ const players = new Set();  // connected players, for ESC
 // whose timer was running when the key was typed anywhere in the browser.
 document.addEventListener("keydown", (event) => {
   if (event.key !== "Escape") return;
-  for (const player of players) if (player._timer) player.stop();
+  for (const player of players) if (player.playing) player.stop();
 }, { capture: true });
 
 // The canvas shows the movie at one CSS pixel per movie pixel, from the top
@@ -45,14 +45,13 @@ class VxaPlayerElement extends HTMLElement {
     const root = this.attachShadow({ mode: "open" });
     root.appendChild(template.content.cloneNode(true));
     this._canvas = root.querySelector("canvas");
-    this._context = this._canvas.getContext("2d");
+    this._context = null;  // made at the first drawing
     this._soundBadge = root.querySelector("button");
-    this._picture = null;  // the last picture shown, movie-sized
-    this._movie = null;
+    this._picture = null;  // the last picture shown, as much of it as the box shows
+    this._movie = null;    // the link to the movie's core (movie_link.js)
     this._session = null;  // the load in progress; a new load abandons the old
-    this._timer = 0;
-    this._warming = false;
-    this._failure = null;  // why the movie's core stopped it, once it has
+    this._view = null;     // the movie pixels the box shows
+    this._failure = null;  // {cause, message}: why the movie stopped, once it has
     this._cursorShown = -1;
     this._cue = new CueOutput(() => this._soundMuted());
     this._autoSize = null;
@@ -63,6 +62,7 @@ class VxaPlayerElement extends HTMLElement {
     this._soundBadge.addEventListener("pointerdown", (event) => event.stopPropagation());
     this._soundBadge.addEventListener("click", () => resumeAudio());
     this._resizeObserver = new ResizeObserver((entries) => this._resized(entries[entries.length - 1]));
+    prepareCores();
   }
 
   connectedCallback() {
@@ -105,11 +105,16 @@ class VxaPlayerElement extends HTMLElement {
     if (!bytes) session.url = new URL(String(source), document.baseURI).href;
     this._applyLabel();
     session.sounds = soundFolder(this.getAttribute("sounds"), session.url);
-    return loadCore().then((core) => {
-      if (this._session !== session) return;
-      this._movie = new CoreMovie(core, session.sounds !== null);
+    return openMovie(session.sounds !== null, (report) => {
+      if (this._session === session) this._report(report);
+    }).then((link) => {
+      if (this._session !== session) return link.close();
+      this._movie = link;
+      // The first picture is cut to the box too, even before it is observed.
+      if (!this._view) this._view = { width: this._canvas.clientWidth, height: this._canvas.clientHeight };
+      link.send({ op: "view", ...this._view });
       if (bytes) {
-        this._chunk(session, bytes);
+        this._chunk(session, bytes.slice());  // the caller keeps its bytes
         this._endOfStream(session);
         return;
       }
@@ -119,38 +124,38 @@ class VxaPlayerElement extends HTMLElement {
 
   // Goes on after a pause or ESC.
   play() {
-    if (this._movie) this._follow(this._movie.play());
+    if (this._movie) this._movie.send({ op: "play" });
   }
 
   // Pauses as a click does while the movie plays.
   pause() {
-    if (this._movie) this._follow(this._movie.pause());
+    if (this._movie) this._movie.send({ op: "pause" });
   }
 
   // Stops the timer as ESC does; play() or a click goes on from there.
   stop() {
-    if (!this._movie) return;
-    this._movie.stop();
-    this._follow(false);
+    if (this._movie) this._movie.send({ op: "stop" });
   }
 
+  // What the core last reported: the frame shown, the pause, whether the
+  // playback timer runs.
   get currentFrame() {
-    return this._movie ? this._movie.currentFrame() : 0;
+    return this._movie ? this._movie.state.frame : 0;
   }
 
   // What the movie's header says (layout, width, height, frameRate, frames,
   // loops, waitsForClick), or null until it is in.
   get facts() {
-    return this._movie ? this._movie.facts() : null;
+    return this._movie ? this._movie.state.facts : null;
   }
 
   get paused() {
-    return this._movie ? this._movie.isPaused() : false;
+    return this._movie ? this._movie.state.paused : false;
   }
 
   // True while the playback timer runs.
   get playing() {
-    return this._timer !== 0;
+    return this._movie ? this._movie.state.playing : false;
   }
 
   async _stream(session) {
@@ -180,81 +185,69 @@ class VxaPlayerElement extends HTMLElement {
     this._endOfStream(session);
   }
 
+  // The bytes go over to the core, not copied.
   _chunk(session, bytes) {
-    const hadSize = this._movie.size();
-    const running = this._movie.takeChunk(bytes);
-    if (!hadSize) this._movieSized();
-    this._follow(running);
+    const whole = bytes.byteOffset === 0 && bytes.byteLength === bytes.buffer.byteLength;
+    const own = whole ? bytes : bytes.slice();
+    this._movie.send({ op: "chunk", bytes: own }, [own.buffer]);
   }
 
   _endOfStream(session) {
-    this._follow(this._movie.endOfStream());
+    this._movie.send({ op: "end" });
   }
 
   _unload() {
-    this._follow(false);
     this._cue.stop();
     if (this._session) this._session.abort.abort();
     this._session = null;
-    if (this._movie) this._movie.destroy();
+    if (this._movie) this._movie.close();
     this._movie = null;
     this._failure = null;
-    this._picture = null;
+    this._setPicture(null);
     this._soundBadge.hidden = true;
     playersWaitingForSound.delete(this);
     this._present();
     this._showCursor();
   }
 
-  // After every call into the core: the page's timer runs while the core's
-  // playback timer does, and what the core reported is carried out.
-  _follow(timerRuns) {
-    if (timerRuns && !this._timer && this._movie) {
-      this._timer = setInterval(() => this._follow(this._movie.tick()), this._movie.timerPeriod());
-    } else if (!timerRuns && this._timer) {
-      clearInterval(this._timer);
-      this._timer = 0;
-    }
-    this._handleEvents();
-    if (this._movie && this._movie.failure) return this._stopFailed();
-    if (!this._warming && this._movie && this._movie.hasColdText()) this._warmUp(this._movie);
-  }
-
-  // The movie's core failed: this player stops with a word in its box and a
-  // warning; the other players of the page have cores of their own.
-  _stopFailed() {
+  // A movie's failure, whatever its cause ("memory", "trap", "budget"):
+  // this player stops with a word in its box and a warning; the other
+  // players of the page have cores of their own.
+  _fail(cause, message) {
     if (this._failure) return;
-    this._failure = this._describe() + " stopped: " + this._movie.failure;
-    clearInterval(this._timer);
-    this._timer = 0;
+    this._failure = { cause, message };
+    if (this._movie) this._movie.close();
     this._cue.stop();
-    this._picture = null;
+    this._setPicture(null);
     this._present();
-    this._warn(this._failure);
-  }
-
-  // Glyphs are made in the page's idle time, a little at a time.
-  _warmUp(movie) {
-    this._warming = true;
-    const idle = window.requestIdleCallback || ((f) => setTimeout(f, 1));
-    idle(() => {
-      this._warming = false;
-      if (this._movie === movie && movie.warmUpText()) this._warmUp(movie);
-    });
+    this._warn(message);
   }
 
   _click() {
-    if (this._movie) this._follow(this._movie.click());
+    if (this._movie) this._movie.send({ op: "click" });
   }
 
-  _handleEvents() {
-    if (!this._movie) return;
+  // What the core reported after a command or a tick, carried out in order.
+  _report(report) {
+    // The picture is on the canvas before its frame event goes out.
+    if (report.picture) {
+      this._setPicture(report.picture);
+      this._present();
+    }
+    if (report.state && report.state.size && !this._session.sized) {
+      this._session.sized = true;
+      this._movieSized(report.state.size);
+    }
+    this._handleEvents(report.events || []);
+    if (report.failure) this._fail(report.failure.cause, this._describe() + " stopped: " + report.failure.message);
+  }
+
+  _handleEvents(events) {
     const movie = this._movie;
     const folder = this._session && this._session.sounds;
-    for (const event of movie.takeEvents()) {
+    for (const event of events) {
       switch (event.kind) {
         case CoreEvent.FrameShown:
-          this._showPicture();
           this.dispatchEvent(new CustomEvent("frame", { detail: { frame: event.value } }));
           break;
         case CoreEvent.SoundStart:
@@ -266,15 +259,15 @@ class VxaPlayerElement extends HTMLElement {
           break;
         case CoreEvent.SoundNeeded:
           soundFile(soundUrl(folder, event.value)).then((buffer) => {
-            if (this._movie !== movie) return;
-            this._follow(movie.soundSettled(event.value, buffer ? Math.round(buffer.duration * 1000) : null));
+            if (this._movie !== movie || !movie) return;
+            movie.send({ op: "sound", number: event.value, length: buffer ? Math.round(buffer.duration * 1000) : null });
           });
           break;
         case CoreEvent.FontNeeded:
           fontFile(event.text).then((bytes) => {
-            if (this._movie !== movie) return;
-            movie.addFont(event.text, bytes);
-            this._follow(movie.retryHeldBack());
+            if (this._movie !== movie || !movie) return;
+            const own = bytes && bytes.slice();  // the page's copy stays for the next movie
+            movie.send({ op: "font", name: event.text, bytes: own }, own ? [own.buffer] : []);
           });
           break;
         case CoreEvent.Damaged:
@@ -301,24 +294,19 @@ class VxaPlayerElement extends HTMLElement {
     return this._session && this._session.url ? this._session.url : "the animation";
   }
 
-  _showPicture() {
-    const picture = this._movie.picture();
-    if (!picture) return;
-    if (!this._picture || this._picture.width !== picture.width || this._picture.height !== picture.height) {
-      this._picture = document.createElement("canvas");
-      this._picture.width = picture.width;
-      this._picture.height = picture.height;
-    }
-    this._picture.getContext("2d").putImageData(picture, 0, 0);
-    this._present();
+  // An ImageBitmap from a worker is let go as soon as the next replaces it.
+  _setPicture(picture) {
+    if (this._picture && this._picture !== picture && typeof this._picture.close === "function") this._picture.close();
+    this._picture = picture;
   }
 
   // Draws the last picture into the canvas at the device's pixels.
   _present() {
     const canvas = this._canvas;
-    const context = this._context;
+    if (!this._context && !this._picture && !this._failure) return;  // a canvas never drawn on is clear
+    const context = this._context || (this._context = canvas.getContext("2d"));
     context.clearRect(0, 0, canvas.width, canvas.height);
-    if (this._failure) return this._presentFailure();
+    if (this._failure) return this._presentFailure(this._failure.message);
     if (!this._picture) return;
     const scale = this._deviceScale || 1;
     context.imageSmoothingEnabled = false;
@@ -327,7 +315,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   // A failed movie's box: grey, with why it stopped, wrapped to the width.
-  _presentFailure() {
+  _presentFailure(message) {
     const canvas = this._canvas;
     const context = this._context;
     const scale = this._deviceScale || 1;
@@ -338,7 +326,7 @@ class VxaPlayerElement extends HTMLElement {
     context.textBaseline = "top";
     const margin = 4 * scale;
     const lines = [];
-    for (const word of this._failure.split(" ")) {
+    for (const word of message.split(" ")) {
       const last = lines.length - 1;
       if (last >= 0 && context.measureText(lines[last] + " " + word).width <= canvas.width - 2 * margin) {
         lines[last] += " " + word;
@@ -360,6 +348,11 @@ class VxaPlayerElement extends HTMLElement {
       this._canvas.width = width;
       this._canvas.height = height;
     }
+    const view = { width: Math.ceil(width / devicePixelRatio), height: Math.ceil(height / devicePixelRatio) };
+    if (!this._view || view.width !== this._view.width || view.height !== this._view.height) {
+      this._view = view;
+      if (this._movie) this._movie.send({ op: "view", ...view });
+    }
     this._present();
   }
 
@@ -373,8 +366,8 @@ class VxaPlayerElement extends HTMLElement {
     }
   }
 
-  _movieSized() {
-    this._autoSize = this._movie.size();
+  _movieSized(size) {
+    this._autoSize = size;
     this._applySize();
   }
 
@@ -386,7 +379,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _showCursor() {
-    const cursor = this._movie ? this._movie.cursor() : 0;
+    const cursor = this._movie ? this._movie.state.cursor : 0;
     if (cursor === this._cursorShown) return;
     this._cursorShown = cursor;
     this._canvas.style.cursor = cursor ? CURSORS[cursor] : "";

@@ -15,7 +15,10 @@
 const extensionGifts = globalThis.vxaStartedByExtension || null;
 const startedByExtension = extensionGifts !== null;
 Reflect.deleteProperty(globalThis, "vxaStartedByExtension");
-let scriptUrl = (document.currentScript && document.currentScript.src) || document.baseURI;
+// In a movie's worker (the same script) there is no document: the worker
+// is handed everything it needs.
+let scriptUrl = typeof document === "undefined" ? self.location.href
+  : (document.currentScript && document.currentScript.src) || document.baseURI;
 
 // Every file the player reads (movies, sounds, fonts) comes through the
 // page's own fetch, looked up at each call, so that an archive's rewriting

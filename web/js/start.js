@@ -22,7 +22,7 @@ const standingBy = [];  // copies that stood down for this one, to ask again if 
 const api = {
   version: PLAYER_VERSION,
   // Resolves once the core is loaded and ready to play.
-  ready: () => loadCore().then(() => undefined),
+  ready: () => compileCore().then(() => undefined),
   replaceEmbeds: (root) => {
     if (begun) replaceEmbeds(root || document);
   },
@@ -56,6 +56,10 @@ function claimPage(start) {
 function begin() {
   if (handedOver || begun) return;
   begun = true;
+  // A page that has the script is likely to play: its first core gets ready
+  // while the page and its movies load. The extension's copy, on every page,
+  // waits for a player.
+  if (!startedByExtension) prepareCores();
   if (!customElements.get("vxa-player")) customElements.define("vxa-player", VxaPlayerElement);
   watchForEmbeds();
 }
