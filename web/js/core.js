@@ -32,19 +32,18 @@ let compiledCore = null;
 // The module is fetched and compiled once for the page.
 function loadCore() {
   if (!compiledCore) {
-    compiledCore = fetch(new URL("vxa-player.wasm", scriptUrl).href)
-      .then((response) => {
-        if (!response.ok) throw new Error("HTTP " + response.status);
-        return response.arrayBuffer();
+    compiledCore = fetchExplained(new URL("vxa-player.wasm", scriptUrl).href)
+      .catch((error) => {
+        throw error.failure === "csp" ? error : new LoadFailure("wasm", error.detail || error.message);
       })
-      .then((bytes) => WebAssembly.compile(bytes));
+      .then(compileCoreModule);
   }
   return compiledCore.then((module) => createVxaCore({
     instantiateWasm: (imports, receive) => {
       WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
       return {};
     },
-    printErr: (text) => console.warn("vxa-player: " + text),
+    printErr: (text) => logLine("warn", text),
   }));
 }
 
@@ -64,7 +63,7 @@ function fontFile(fileName) {
       .then((bytes) => new Uint8Array(bytes))
       .catch((error) => {
         // Without the file the core draws that text with its fallback.
-        console.warn("vxa-player: font " + fileName + " could not be loaded (" + error.message + ")");
+        logLine("warn", "font " + fileName + " could not be loaded (" + error.message + ")");
         return null;
       });
     fontRequests.set(fileName, request);
@@ -90,6 +89,7 @@ class CoreMovie {
   constructor(core, withSounds) {
     this.core = core;
     this.failure = null;  // why the core failed, once it has
+    this.failureCause = null;  // "memory" or "crashed"
     this.handle = this._guard(() => core._vxa_create(withSounds ? 1 : 0), 0);
   }
 
@@ -101,7 +101,8 @@ class CoreMovie {
       return call();
     } catch (error) {
       const memory = this.core.HEAPU8 ? this.core.HEAPU8.length : 0;
-      this.failure = memory > CORE_MEMORY_CAP * 0.9
+      this.failureCause = memory > CORE_MEMORY_CAP * 0.9 ? "memory" : "crashed";
+      this.failure = this.failureCause === "memory"
         ? "it needs more than the " + CORE_MEMORY_CAP / (1024 * 1024) + " MB of memory a movie may use"
         : "its playback failed (" + (error && error.message ? error.message : String(error)) + ")";
       return otherwise;
@@ -245,17 +246,20 @@ class CoreMovie {
 
   // What the header says about the movie, once it is in, else null.
   facts() {
-    const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
-    if (fact(0) < 0) return null;
-    return {
-      layout: fact(0) === 1 ? "narrow" : "wide",
-      width: this.core._vxa_width(this.handle),
-      height: this.core._vxa_height(this.handle),
-      frameRate: fact(1),
-      frames: fact(2),
-      loops: fact(3) === 1,
-      waitsForClick: fact(4) === 1,
-    };
+    return this._guard(() => {
+      const fact = (kind) => this.core._vxa_header_fact(this.handle, kind);
+      if (fact(0) < 0) return null;
+      return {
+        layout: fact(0) === 1 ? "narrow" : "wide",
+        width: fact(6),
+        height: fact(7),
+        frameRate: fact(1),
+        frames: fact(2),
+        groups: fact(5),
+        loops: fact(3) === 1,
+        waitsForClick: fact(4) === 1,
+      };
+    }, null);
   }
 
   // Everything reported since the last call, in order.

@@ -63,10 +63,12 @@ class VxaPlayerElement extends HTMLElement {
     this._soundBadge.addEventListener("pointerdown", (event) => event.stopPropagation());
     this._soundBadge.addEventListener("click", () => resumeAudio());
     this._resizeObserver = new ResizeObserver((entries) => this._resized(entries[entries.length - 1]));
+    addControls(this);
   }
 
   connectedCallback() {
     players.add(this);
+    if (!this.hasAttribute("tabindex")) this.tabIndex = 0;  // space and the right arrow when focused
     this._applySize();
     this._applyLabel();
     try {
@@ -94,8 +96,12 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   // Starts a new movie from a URL (read progressively) or from bytes (an
-  // ArrayBuffer or a typed array, taken as one chunk).
+  // ArrayBuffer or a typed array, taken as one chunk), or from {url} or
+  // {data} of those.
   load(source) {
+    if (source && typeof source === "object" && !(source instanceof ArrayBuffer) && !ArrayBuffer.isView(source)) {
+      source = source.data !== undefined ? source.data : source.url;
+    }
     this._unload();
     const session = { abort: new AbortController(), url: null };
     this._session = session;
@@ -105,6 +111,7 @@ class VxaPlayerElement extends HTMLElement {
     if (!bytes) session.url = new URL(String(source), document.baseURI).href;
     this._applyLabel();
     session.sounds = soundFolder(this.getAttribute("sounds"), session.url);
+    startPlayer(this, session, source);
     return loadCore().then((core) => {
       if (this._session !== session) return;
       this._movie = new CoreMovie(core, session.sounds !== null);
@@ -114,6 +121,8 @@ class VxaPlayerElement extends HTMLElement {
         return;
       }
       return this._stream(session);
+    }, (error) => {
+      if (this._session === session) this._fail(error.failure || "wasm", error.detail || error.message);
     });
   }
 
@@ -132,6 +141,32 @@ class VxaPlayerElement extends HTMLElement {
     if (!this._movie) return;
     this._movie.stop();
     this._follow(false);
+  }
+
+  // One frame on from a pause; the movie is paused again there.
+  step() {
+    stepFrame(this);
+  }
+
+  // The movie again from its start.
+  restart() {
+    restartMovie(this);
+  }
+
+  get volume() {
+    return this._cue.volume;
+  }
+
+  set volume(value) {
+    this._cue.setVolume(value, this._cue.muted);
+  }
+
+  get muted() {
+    return this._cue.muted;
+  }
+
+  set muted(value) {
+    this._cue.setVolume(this._cue.volume, Boolean(value));
   }
 
   get currentFrame() {
@@ -156,12 +191,15 @@ class VxaPlayerElement extends HTMLElement {
   async _stream(session) {
     let response;
     try {
-      response = await fetchResource(session.url, { signal: session.abort.signal });
-      if (!response.ok) throw new Error("HTTP " + response.status);
+      response = await fetchExplained(session.url, { signal: session.abort.signal });
     } catch (error) {
-      if (this._session === session) this._warn(session.url + " could not be loaded (" + error.message + ")");
+      if (this._session !== session) return;
+      if (error.failure) this._fail(error.failure, error.detail);
+      else this._warn(session.url + " could not be loaded (" + error.message + ")");
       return;
     }
+    // A page in place of the movie: an archive's or a server's stand-in.
+    if (/^text\/html/i.test(response.headers.get("Content-Type") || "")) return this._fail("notMovie", "");
     const reader = response.body.getReader();
     for (;;) {
       let part;
@@ -170,7 +208,7 @@ class VxaPlayerElement extends HTMLElement {
       } catch (error) {
         // A broken-off stream undoes nothing: what came in plays, and the
         // timer is left as it was.
-        if (this._session === session) this._warn(session.url + " broke off (" + error.message + ")");
+        if (this._session === session && !this._failure) this._warn(session.url + " broke off (" + error.message + ")");
         return;
       }
       if (this._session !== session) return;
@@ -181,14 +219,27 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _chunk(session, bytes) {
+    if (this._failure) return;
     const hadSize = this._movie.size();
     const running = this._movie.takeChunk(bytes);
     if (!hadSize) this._movieSized();
-    this._follow(running);
+    if (!session.facts && this._movie.facts()) this._headerIn(session);
+    if (!this._failure) this._follow(running);
   }
 
   _endOfStream(session) {
+    if (this._failure) return;
+    if (!session.facts) return this._fail("notMovie", "");
     this._follow(this._movie.endOfStream());
+  }
+
+  // Once per movie: a header that can't be played stops it here; one that
+  // can is told to the page.
+  _headerIn(session) {
+    session.facts = this._movie.facts();
+    const failure = headerFailure(session.facts, this._movie.size());
+    if (failure) return this._fail(...failure);
+    this.dispatchEvent(new CustomEvent("loadedmetadata", { detail: { ...session.facts } }));
   }
 
   _unload() {
@@ -199,6 +250,7 @@ class VxaPlayerElement extends HTMLElement {
     if (this._movie) this._movie.destroy();
     this._movie = null;
     this._failure = null;
+    hideErrorScreen(this);
     this._picture = null;
     this._soundBadge.hidden = true;
     playersWaitingForSound.delete(this);
@@ -220,16 +272,23 @@ class VxaPlayerElement extends HTMLElement {
     if (!this._warming && this._movie && this._movie.hasColdText()) this._warmUp(this._movie);
   }
 
-  // The movie's core failed: this player stops with a word in its box and a
-  // warning; the other players of the page have cores of their own.
   _stopFailed() {
+    this._fail(this._movie.failureCause, this._movie.failure);
+  }
+
+  // The movie can't play (on): this player stops with its error screen and a
+  // warning; the other players of the page have cores of their own.
+  // cause: a key of FAILURE_REASONS, detail what its reason names.
+  _fail(cause, detail) {
     if (this._failure) return;
-    this._failure = this._describe() + " stopped: " + this._movie.failure;
+    const reason = failureReason(cause, detail);
+    this._failure = this._describe() + " stopped: " + reason;
     clearInterval(this._timer);
     this._timer = 0;
     this._cue.stop();
     this._picture = null;
     this._present();
+    showErrorScreen(this, cause, reason, this._describe());
     this._warn(this._failure);
   }
 
@@ -256,6 +315,7 @@ class VxaPlayerElement extends HTMLElement {
         case CoreEvent.FrameShown:
           this._showPicture();
           this.dispatchEvent(new CustomEvent("frame", { detail: { frame: event.value } }));
+          afterFrameShown(this, this._session);
           break;
         case CoreEvent.SoundStart:
         case CoreEvent.SoundAgain:
@@ -279,7 +339,7 @@ class VxaPlayerElement extends HTMLElement {
           break;
         case CoreEvent.Damaged:
           // Once per movie, as the plug-in told it once in a box.
-          console.warn("vxa-player: " + this._describe() + " is damaged; what can't be read is left out: " + event.text);
+          logLine("warn", this._describe() + " is damaged; what can't be read is left out: " + event.text);
           break;
         case CoreEvent.Warning:
           this.dispatchEvent(new CustomEvent("warning", { detail: { message: event.text } }));
@@ -293,7 +353,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _warn(message) {
-    console.warn("vxa-player: " + message);
+    logLine("warn", message);
     this.dispatchEvent(new CustomEvent("warning", { detail: { message } }));
   }
 
@@ -326,27 +386,10 @@ class VxaPlayerElement extends HTMLElement {
                       Math.round(this._picture.height * scale));
   }
 
-  // A failed movie's box: grey, with why it stopped, wrapped to the width.
+  // A failed movie's box is grey under its error screen.
   _presentFailure() {
-    const canvas = this._canvas;
-    const context = this._context;
-    const scale = this._deviceScale || 1;
-    context.fillStyle = "#c0c0c0";
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    context.fillStyle = "#000000";
-    context.font = Math.round(11 * scale) + "px sans-serif";
-    context.textBaseline = "top";
-    const margin = 4 * scale;
-    const lines = [];
-    for (const word of this._failure.split(" ")) {
-      const last = lines.length - 1;
-      if (last >= 0 && context.measureText(lines[last] + " " + word).width <= canvas.width - 2 * margin) {
-        lines[last] += " " + word;
-      } else {
-        lines.push(word);
-      }
-    }
-    lines.forEach((line, i) => context.fillText(line, margin, margin + i * 14 * scale));
+    this._context.fillStyle = "#c0c0c0";
+    this._context.fillRect(0, 0, this._canvas.width, this._canvas.height);
   }
 
   // Watching the device pixel box brings a call on every zoom too. Its size
@@ -393,7 +436,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _soundMuted() {
-    this._soundBadge.hidden = false;
+    this._soundBadge.hidden = playerSetting(this, "unmuteOverlay") === "hidden";
     playersWaitingForSound.add(this);
   }
 
