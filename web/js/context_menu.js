@@ -3,11 +3,11 @@
 // the browser's own menu shows instead.
 
 const menuStyle = `
-.vxa-menu { position: absolute; z-index: 2; min-width: 170px; padding: 3px 0; background: #fff; color: #000;
+.vxa-menu { position: fixed; z-index: 2147483647; min-width: 170px; padding: 3px 0; background: #fff; color: #000;
   border: 1px solid #888; box-shadow: 2px 2px 4px rgba(0, 0, 0, 0.3); font: 12px sans-serif; }
 .vxa-menu[hidden] { display: none; }
-.vxa-menu button { display: block; width: 100%; padding: 3px 10px; border: 0; background: none; text-align: left;
-  font: inherit; color: inherit; cursor: pointer; }
+.vxa-menu button { all: unset; display: block; box-sizing: border-box; width: 100%; padding: 3px 10px;
+  cursor: pointer; }
 .vxa-menu button:hover, .vxa-menu button:focus-visible { background: #d0dcf0; }
 .vxa-menu button:disabled { color: #999; cursor: default; background: none; }
 .vxa-menu label { display: flex; gap: 6px; align-items: center; padding: 3px 10px; }
@@ -38,8 +38,7 @@ function addContextMenu(player) {
   player.addEventListener("contextmenu", (event) => {
     if (playerSetting(player, "contextMenu") === "off") return;
     event.preventDefault();
-    const box = player.getBoundingClientRect();
-    openMenu(player, menu, event.clientX - box.left, event.clientY - box.top);
+    openMenu(player, menu, event.clientX, event.clientY);
   });
   // The menu's own clicks are not clicks into the movie.
   menu.addEventListener("pointerdown", (event) => event.stopPropagation());
@@ -68,9 +67,10 @@ function openMenu(player, menu, x, y) {
     if (item.id === "mute") menu.append(volumeSlider(player));
   }
   menu.hidden = false;
-  // Inside the player's box as far as it fits.
-  menu.style.left = Math.max(0, Math.min(x, player.clientWidth - menu.offsetWidth)) + "px";
-  menu.style.top = Math.max(0, Math.min(y, player.clientHeight - menu.offsetHeight)) + "px";
+  // Fixed, so that a small player's box does not cut it off; inside the
+  // window as far as it fits.
+  menu.style.left = Math.max(0, Math.min(x, innerWidth - menu.offsetWidth)) + "px";
+  menu.style.top = Math.max(0, Math.min(y, innerHeight - menu.offsetHeight)) + "px";
   menu.querySelector("button:not(:disabled)")?.focus();
 }
 

@@ -104,13 +104,14 @@ class CueOutput {
 }
 
 // The folder of a movie's sounds: the `sounds` attribute when given, else
-// VXA_WAV/ beside the movie; sound n is the file n.WAV in it.
+// the page's rule (config.js: VXA_WAV/ beside the movie); sound n is the
+// file n.WAV in it.
 function soundFolder(soundsAttribute, movieUrl) {
   if (soundsAttribute) {
     const folder = soundsAttribute.endsWith("/") ? soundsAttribute : soundsAttribute + "/";
     return new URL(folder, document.baseURI).href;
   }
-  return movieUrl ? new URL("VXA_WAV/", movieUrl).href : null;
+  return movieUrl ? defaultSoundFolder(movieUrl) : null;
 }
 
 function soundUrl(folder, number) {
