@@ -22,7 +22,8 @@ function addControls(player) {
   player._playButton = play;
 
   player.addEventListener("keydown", (event) => {
-    if (event.target !== player || event.altKey || event.ctrlKey || event.metaKey) return;
+    // Keys on the menu's own buttons are theirs.
+    if (event.composedPath()[0] !== player || event.altKey || event.ctrlKey || event.metaKey) return;
     if (event.key === " ") {
       if (player.paused || !player.playing) {
         play.hidden = true;
