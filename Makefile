@@ -90,10 +90,12 @@ test-i686:
 check-modules:
 	/usr/bin/python3 tests/plugin/check_module.py build/i686/zured16.dll build/x86_64/zured16.dll
 
-# The WebAssembly player in build/web, as a site would serve it.
+# The WebAssembly player in build/web, as a site would serve it, and packed
+# in build/npm: an npm package and a zip of the same files.
 web: setup
 	@cmake --preset web >/dev/null
 	@cmake --build build/wasm -j$(JOBS)
+	@scripts/build-package
 
 # The browser extension, unpacked for Chromium and for Firefox in
 # build/extension/, and a zip of each.

@@ -21,7 +21,8 @@ const types = {
 // Serves build/web at /, and whatever a test puts at its own paths. A path
 // put with {bytesPerPart, pause} is sent in parts of that many bytes with a
 // pause of that many ms before each, as a slow line would deliver it; with
-// {splits, pause}, in parts that end at those byte offsets.
+// {splits, pause}, in parts that end at those byte offsets; {status,
+// headers} give the answer's status and more headers.
 export async function startServer() {
   const files = new Map();
   const routes = new Map();
@@ -44,11 +45,11 @@ export async function startServer() {
     const type = entry.type === null ? null
       : entry.type || types[path.extname(url.pathname).toLowerCase()] || "application/octet-stream";
     const body = Buffer.from(entry.body);
-    const headers = { ...(type ? { "Content-Type": type } : {}), "Cache-Control": "no-store" };
+    const headers = { ...(type ? { "Content-Type": type } : {}), "Cache-Control": "no-store", ...entry.headers };
     if (!entry.bytesPerPart && !entry.splits) {
-      return response.writeHead(200, { ...headers, "Content-Length": body.length }).end(body);
+      return response.writeHead(entry.status || 200, { ...headers, "Content-Length": body.length }).end(body);
     }
-    response.writeHead(200, headers);
+    response.writeHead(entry.status || 200, headers);
     const ends = entry.splits ? [...entry.splits, body.length]
       : Array.from({ length: Math.ceil(body.length / entry.bytesPerPart) }, (_, i) => Math.min(body.length, (i + 1) * entry.bytesPerPart));
     for (let i = 0, at = 0; i < ends.length && !response.destroyed; at = ends[i++]) {
@@ -196,4 +197,40 @@ export function canvasPixels(page, playerIndex = 0) {
     const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
     return { width: data.width, height: data.height, rgba: Array.from(data.data) };
   }, playerIndex);
+}
+
+// Run in every document (openPage's prepare): each player's canvas as each
+// frame is first shown, window.shown[movie name][frame].
+export function recordShownFrames() {
+  window.shown = {};
+  document.addEventListener("frame", (event) => {
+    const player = event.composedPath()[0];
+    const name = new URL(player.getAttribute("src"), document.baseURI).pathname.split("/").pop().replace(/\.vxa$/i, "");
+    const canvas = player.shadowRoot.querySelector("canvas");
+    (window.shown[name] ??= {})[event.detail.frame] ??=
+      canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+  }, { capture: true });
+}
+
+// How a recorded frame differs from a PNG (a URL the page can fetch): the
+// sizes agree, how many pixels differ and the first of them. A canvas of
+// more device pixels than the movie's has a block of them per movie pixel,
+// and its block's first pixel is compared. frameSelector: the <iframe>
+// whose document recorded it, else the page itself.
+export function frameDifferences(page, pngUrl, name, n, frameSelector = null) {
+  return page.evaluate(async (url, movie, frame, selector) => {
+    const shown = (selector ? document.querySelector(selector).contentWindow : window).shown[movie][frame];
+    const image = await createImageBitmap(await (await fetch(url)).blob(), { colorSpaceConversion: "none" });
+    const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
+    context.drawImage(image, 0, 0);
+    const expected = context.getImageData(0, 0, image.width, image.height).data;
+    const scale = Math.round(Math.sqrt(shown.length / expected.length)) || 1;
+    const differing = [];
+    for (let i = 0; i < expected.length; i += 4) {
+      const [x, y] = [(i / 4) % image.width, Math.floor(i / 4 / image.width)];
+      const at = 4 * (y * scale * image.width * scale + x * scale);
+      if ([0, 1, 2].some((c) => expected[i + c] !== shown[at + c])) differing.push([x, y]);
+    }
+    return { size: shown.length === expected.length * scale * scale, count: differing.length, first: differing.slice(0, 5) };
+  }, pngUrl, name, n, frameSelector);
 }

@@ -8,6 +8,14 @@ import { repository } from "./harness.mjs";
 
 const vxa = path.join(repository, "build/native/tools/vxa/vxa");
 
+// A frame of a movie as `vxa render` draws it, as PNG bytes.
+export function nativeFrame(movie, n, folder) {
+  fs.mkdirSync(folder, { recursive: true });
+  const png = path.join(folder, `${n}.png`);
+  execFileSync(vxa, ["render", movie, "--frame", String(n), "-o", png]);
+  return fs.readFileSync(png);
+}
+
 export function buildMovie(source) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-movie-"));
   try {

@@ -2,21 +2,12 @@
 // movie, pixel for pixel, from the WebAssembly build in Chromium and from the
 // native tool.
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { openPage, repository, startBrowser, startServer, until } from "./harness.mjs";
-
-// A frame of a movie as `vxa render` draws it.
-const vxa = path.join(repository, "build/native/tools/vxa/vxa");
-function nativeFrame(movie, n, folder) {
-  fs.mkdirSync(folder, { recursive: true });
-  const png = path.join(folder, `${n}.png`);
-  execFileSync(vxa, ["render", movie, "--frame", String(n), "-o", png]);
-  return fs.readFileSync(png);
-}
+import { frameDifferences, openPage, recordShownFrames, repository, startBrowser, startServer, until } from "./harness.mjs";
+import { nativeFrame } from "./movies.mjs";
 
 let server;
 let browser;
@@ -45,35 +36,16 @@ for (const { name, frames, clickAfter } of movies) {
     const movie = path.join(repository, `examples/${name}.vxa`);
     for (const n of frames) server.put(`/render/${name}-${n}.png`, nativeFrame(movie, n, path.join(folder, name)));
     server.put(`/render/${name}.vxa`, fs.readFileSync(movie));
-    server.put(`/render/${name}.html`, `<!DOCTYPE html><script>
-      // The canvas as each frame is first shown.
-      window.shown = {};
-      document.addEventListener("frame", (event) => {
-        const canvas = event.composedPath()[0].shadowRoot.querySelector("canvas");
-        shown[event.detail.frame] ??= canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
-      }, { capture: true });
-      window.differences = async (n) => {
-        const image = await createImageBitmap(await (await fetch("${name}-" + n + ".png")).blob(),
-                                              { colorSpaceConversion: "none" });
-        const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
-        context.drawImage(image, 0, 0);
-        const expected = context.getImageData(0, 0, image.width, image.height).data;
-        const differing = [];
-        for (let i = 0; i < expected.length; i += 4) {
-          if ([0, 1, 2].some((c) => expected[i + c] !== shown[n][i + c])) differing.push([(i / 4) % image.width, Math.floor(i / 4 / image.width)]);
-        }
-        return { size: shown[n].length === expected.length, count: differing.length, first: differing.slice(0, 5) };
-      };
-    </script><script src="/vxa-player.js"></script><embed src="${name}.vxa">`);
+    server.put(`/render/${name}.html`, `<!DOCTYPE html><script src="/vxa-player.js"></script><embed src="${name}.vxa">`);
 
-    const { page, log } = await openPage(browser, `${server.base}/render/${name}.html`);
+    const { page, log } = await openPage(browser, `${server.base}/render/${name}.html`, { prepare: recordShownFrames });
     if (clickAfter) {
-      await until(page, (n) => window.shown[n], clickAfter);
+      await until(page, ([movie, n]) => window.shown[movie]?.[n], [name, clickAfter]);
       await page.click("vxa-player");
     }
-    await until(page, (all) => all.every((n) => window.shown[n]), frames, 30000);
+    await until(page, ([movie, all]) => all.every((n) => window.shown[movie]?.[n]), [name, frames], 30000);
     for (const n of frames) {
-      assert.deepEqual(await page.evaluate((k) => window.differences(k), n), { size: true, count: 0, first: [] },
+      assert.deepEqual(await frameDifferences(page, `/render/${name}-${n}.png`, name, n), { size: true, count: 0, first: [] },
                        `frame ${n}`);
     }
     assert.deepEqual(log.errors, []);

@@ -31,12 +31,11 @@ let compiledCore = null;
 // page, as early as the page shows it will play: in parallel with the movie.
 function compileCore() {
   if (!compiledCore) {
-    compiledCore = fetchResource(new URL("vxa-player.wasm", scriptUrl).href)
-      .then((response) => {
-        if (!response.ok) throw new Error("HTTP " + response.status);
-        return response.arrayBuffer();
+    compiledCore = fetchExplained(new URL("vxa-player.wasm", scriptUrl).href)
+      .catch((error) => {
+        throw error.failure === "csp" ? error : new LoadFailure("wasm", error.detail || error.message);
       })
-      .then((bytes) => WebAssembly.compile(bytes));
+      .then(compileCoreModule);
   }
   return compiledCore;
 }
@@ -49,7 +48,7 @@ function instantiateCore(module) {
       WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
       return {};
     },
-    printErr: (text) => console.warn("vxa-player: " + text),
+    printErr: (text) => logLine("warn", text),
   });
 }
 
@@ -69,7 +68,7 @@ function fontFile(fileName) {
       .then((bytes) => new Uint8Array(bytes))
       .catch((error) => {
         // Without the file the core draws that text with its fallback.
-        console.warn("vxa-player: font " + fileName + " could not be loaded (" + error.message + ")");
+        logLine("warn", "font " + fileName + " could not be loaded (" + error.message + ")");
         return null;
       });
     fontRequests.set(fileName, request);
@@ -108,7 +107,7 @@ class CoreMovie {
       const memory = this.core.HEAPU8 ? this.core.HEAPU8.length : 0;
       this.failure = memory > CORE_MEMORY_CAP * 0.9
         ? { cause: "memory", message: "it needs more than the " + CORE_MEMORY_CAP / (1024 * 1024) + " MB of memory a movie may use" }
-        : { cause: "trap", message: "its playback failed (" + (error && error.message ? error.message : String(error)) + ")" };
+        : { cause: "crashed", message: "its playback failed (" + (error && error.message ? error.message : String(error)) + ")" };
       return otherwise;
     }
   }
@@ -255,10 +254,11 @@ class CoreMovie {
       if (fact(0) < 0) return null;
       return {
         layout: fact(0) === 1 ? "narrow" : "wide",
-        width: this.core._vxa_width(this.handle),
-        height: this.core._vxa_height(this.handle),
+        width: fact(6),
+        height: fact(7),
         frameRate: fact(1),
         frames: fact(2),
+        groups: fact(5),
         loops: fact(3) === 1,
         waitsForClick: fact(4) === 1,
       };

@@ -2,12 +2,14 @@
 // (type video/vxa, or a source whose name ends in .vxa) becomes a
 // <vxa-player> of the same width and height, now and whenever one is added
 // to the page later. An element inside data-vxa-optout (on itself, a
-// container or the document) is left to the page.
+// container or the document) is left to the page. Replay engines turn an
+// <embed> of a type they don't know into a sandboxed <iframe> of the same
+// source (keeping its type attribute): such a frame is the embed still.
 
 const VXA_TYPE = "video/vxa";
 
 function embeddedSource(element) {
-  if (element.localName === "embed") return element.getAttribute("src");
+  if (element.localName === "embed" || element.localName === "iframe") return element.getAttribute("src");
   if (element.getAttribute("data")) return element.getAttribute("data");
   // Pages of the time also named the movie in a <param> of the <object>.
   for (const param of element.querySelectorAll(":scope > param")) {
@@ -18,7 +20,7 @@ function embeddedSource(element) {
 }
 
 function playsAsVxa(element) {
-  if (element.localName !== "embed" && element.localName !== "object") return false;
+  if (!["embed", "object", "iframe"].includes(element.localName)) return false;
   if (element.closest("[data-vxa-optout]")) return false;
   if ((element.getAttribute("type") || "").trim().toLowerCase() === VXA_TYPE) return true;
   const source = embeddedSource(element);
@@ -33,10 +35,17 @@ function playsAsVxa(element) {
 // box: the element's box, read before any element of the batch is replaced.
 function replaceEmbed(element, box = null) {
   if (!element.isConnected || !playsAsVxa(element)) return;
+  // Such a frame's text is what the parser read after it (below): whole
+  // only once the page is.
+  if (element.localName === "iframe" && document.readyState === "loading") {
+    document.addEventListener("DOMContentLoaded", () => replaceEmbed(element), { once: true });
+    return;
+  }
   box = box || element.getBoundingClientRect();
   const source = embeddedSource(element);
   const player = document.createElement("vxa-player");
-  for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align"]) {
+  for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align",
+                      "autoplay", "unmute-overlay", "context-menu"]) {
     if (element.hasAttribute(name)) player.setAttribute(name, element.getAttribute(name));
   }
   // The plug-in's window had the element's size: its attributes, or what the
@@ -51,7 +60,19 @@ function replaceEmbed(element, box = null) {
   const label = element.getAttribute("alt") || element.getAttribute("title");
   if (label) player.setAttribute("label", label);
   if (source) player.setAttribute("src", new URL(source, document.baseURI).href);
+  const swallowed = element.localName === "iframe" ? element.textContent : "";
   element.replaceWith(player);
+  if (swallowed.trim()) restoreSwallowedMarkup(player, swallowed);
+}
+
+// An <embed> has no end tag, and the <iframe> a replay engine makes of it
+// gets none: the parser took the rest of the page as the frame's text. It
+// goes back into the page after the player, parsed as markup (its scripts,
+// read as text when the page ran, are not run now).
+function restoreSwallowedMarkup(player, markup) {
+  const template = document.createElement("template");
+  template.innerHTML = markup;
+  player.after(template.content);
 }
 
 // An <object> is looked at before the <embed> inside it, so when the outer
@@ -60,7 +81,7 @@ function replaceEmbed(element, box = null) {
 function replaceEmbeds(root) {
   if (root.nodeType !== Node.ELEMENT_NODE && root.nodeType !== Node.DOCUMENT_NODE) return;
   const found = root.nodeType === Node.ELEMENT_NODE ? [root] : [];
-  if (root.querySelectorAll) found.push(...root.querySelectorAll("object, embed"));
+  if (root.querySelectorAll) found.push(...root.querySelectorAll("object, embed, iframe"));
   const playing = found.filter(playsAsVxa);
   const boxes = playing.map((element) => element.getBoundingClientRect());
   playing.forEach((element, i) => replaceEmbed(element, boxes[i]));

@@ -152,7 +152,7 @@ class WorkerLink extends MovieLink {
     });
     worker.addEventListener("error", (event) => {
       event.preventDefault();
-      this.receive({ failure: { cause: "trap", message: "its playback failed (" + (event.message || "the worker stopped") + ")" } });
+      this.receive({ failure: { cause: "crashed", message: "its playback failed (" + (event.message || "the worker stopped") + ")" } });
     });
     workerLinks.add(this);
     watchWorkers();

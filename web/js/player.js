@@ -63,10 +63,12 @@ class VxaPlayerElement extends HTMLElement {
     this._soundBadge.addEventListener("click", () => resumeAudio());
     this._resizeObserver = new ResizeObserver((entries) => this._resized(entries[entries.length - 1]));
     prepareCores();
+    addControls(this);
   }
 
   connectedCallback() {
     players.add(this);
+    if (!this.hasAttribute("tabindex")) this.tabIndex = 0;  // space and the right arrow when focused
     this._applySize();
     this._applyLabel();
     try {
@@ -94,8 +96,12 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   // Starts a new movie from a URL (read progressively) or from bytes (an
-  // ArrayBuffer or a typed array, taken as one chunk).
+  // ArrayBuffer or a typed array, taken as one chunk), or from {url} or
+  // {data} of those.
   load(source) {
+    if (source && typeof source === "object" && !(source instanceof ArrayBuffer) && !ArrayBuffer.isView(source)) {
+      source = source.data !== undefined ? source.data : source.url;
+    }
     this._unload();
     const session = { abort: new AbortController(), url: null };
     this._session = session;
@@ -105,6 +111,7 @@ class VxaPlayerElement extends HTMLElement {
     if (!bytes) session.url = new URL(String(source), document.baseURI).href;
     this._applyLabel();
     session.sounds = soundFolder(this.getAttribute("sounds"), session.url);
+    startPlayer(this, session, source);
     return openMovie(session.sounds !== null, (report) => {
       if (this._session === session) this._report(report);
     }).then((link) => {
@@ -119,6 +126,8 @@ class VxaPlayerElement extends HTMLElement {
         return;
       }
       return this._stream(session);
+    }, (error) => {
+      if (this._session === session) this._fail(error.failure || "wasm", error.detail || error.message);
     });
   }
 
@@ -135,6 +144,32 @@ class VxaPlayerElement extends HTMLElement {
   // Stops the timer as ESC does; play() or a click goes on from there.
   stop() {
     if (this._movie) this._movie.send({ op: "stop" });
+  }
+
+  // One frame on from a pause; the movie is paused again there.
+  step() {
+    stepFrame(this);
+  }
+
+  // The movie again from its start.
+  restart() {
+    restartMovie(this);
+  }
+
+  get volume() {
+    return this._cue.volume;
+  }
+
+  set volume(value) {
+    this._cue.setVolume(value, this._cue.muted);
+  }
+
+  get muted() {
+    return this._cue.muted;
+  }
+
+  set muted(value) {
+    this._cue.setVolume(this._cue.volume, Boolean(value));
   }
 
   // What the core last reported: the frame shown, the pause, whether the
@@ -161,12 +196,15 @@ class VxaPlayerElement extends HTMLElement {
   async _stream(session) {
     let response;
     try {
-      response = await fetchResource(session.url, { signal: session.abort.signal });
-      if (!response.ok) throw new Error("HTTP " + response.status);
+      response = await fetchExplained(session.url, { signal: session.abort.signal });
     } catch (error) {
-      if (this._session === session) this._warn(session.url + " could not be loaded (" + error.message + ")");
+      if (this._session !== session) return;
+      if (error.failure) this._fail(error.failure, error.detail);
+      else this._warn(session.url + " could not be loaded (" + error.message + ")");
       return;
     }
+    // A page in place of the movie: an archive's or a server's stand-in.
+    if (/^text\/html/i.test(response.headers.get("Content-Type") || "")) return this._fail("notMovie", "");
     const reader = response.body.getReader();
     for (;;) {
       let part;
@@ -175,7 +213,7 @@ class VxaPlayerElement extends HTMLElement {
       } catch (error) {
         // A broken-off stream undoes nothing: what came in plays, and the
         // timer is left as it was.
-        if (this._session === session) this._warn(session.url + " broke off (" + error.message + ")");
+        if (this._session === session && !this._failure) this._warn(session.url + " broke off (" + error.message + ")");
         return;
       }
       if (this._session !== session) return;
@@ -187,13 +225,25 @@ class VxaPlayerElement extends HTMLElement {
 
   // The bytes go over to the core, not copied.
   _chunk(session, bytes) {
+    if (this._failure) return;
     const whole = bytes.byteOffset === 0 && bytes.byteLength === bytes.buffer.byteLength;
     const own = whole ? bytes : bytes.slice();
     this._movie.send({ op: "chunk", bytes: own }, [own.buffer]);
   }
 
   _endOfStream(session) {
+    if (this._failure) return;
+    session.ended = true;
     this._movie.send({ op: "end" });
+  }
+
+  // Once per movie: a header that can't be played stops it here; one that
+  // can is told to the page.
+  _headerIn(session, state) {
+    session.facts = state.facts;
+    const failure = headerFailure(session.facts, state.size);
+    if (failure) return this._fail(...failure);
+    this.dispatchEvent(new CustomEvent("loadedmetadata", { detail: { ...session.facts } }));
   }
 
   _unload() {
@@ -203,6 +253,7 @@ class VxaPlayerElement extends HTMLElement {
     if (this._movie) this._movie.close();
     this._movie = null;
     this._failure = null;
+    hideErrorScreen(this);
     this._setPicture(null);
     this._soundBadge.hidden = true;
     playersWaitingForSound.delete(this);
@@ -210,17 +261,19 @@ class VxaPlayerElement extends HTMLElement {
     this._showCursor();
   }
 
-  // A movie's failure, whatever its cause ("memory", "trap", "budget"):
-  // this player stops with a word in its box and a warning; the other
-  // players of the page have cores of their own.
-  _fail(cause, message) {
+  // The movie can't play (on): this player stops with its error screen and a
+  // warning; the other players of the page have cores of their own.
+  // cause: a key of FAILURE_REASONS, detail what its reason names.
+  _fail(cause, detail) {
     if (this._failure) return;
-    this._failure = { cause, message };
+    const reason = failureReason(cause, detail);
+    this._failure = this._describe() + " stopped: " + reason;
     if (this._movie) this._movie.close();
     this._cue.stop();
     this._setPicture(null);
     this._present();
-    this._warn(message);
+    showErrorScreen(this, cause, reason, this._describe());
+    this._warn(this._failure);
   }
 
   _click() {
@@ -239,7 +292,12 @@ class VxaPlayerElement extends HTMLElement {
       this._movieSized(report.state.size);
     }
     this._handleEvents(report.events || []);
-    if (report.failure) this._fail(report.failure.cause, this._describe() + " stopped: " + report.failure.message);
+    const session = this._session;
+    if (report.state && report.state.facts && !session.facts) this._headerIn(session, report.state);
+    if (session.ended && !session.facts && report.state && !report.state.facts && !this._failure) {
+      this._fail("notMovie", "");
+    }
+    if (report.failure) this._fail(report.failure.cause, report.failure.message);
   }
 
   _handleEvents(events) {
@@ -249,6 +307,7 @@ class VxaPlayerElement extends HTMLElement {
       switch (event.kind) {
         case CoreEvent.FrameShown:
           this.dispatchEvent(new CustomEvent("frame", { detail: { frame: event.value } }));
+          afterFrameShown(this, this._session);
           break;
         case CoreEvent.SoundStart:
         case CoreEvent.SoundAgain:
@@ -272,7 +331,7 @@ class VxaPlayerElement extends HTMLElement {
           break;
         case CoreEvent.Damaged:
           // Once per movie, as the plug-in told it once in a box.
-          console.warn("vxa-player: " + this._describe() + " is damaged; what can't be read is left out: " + event.text);
+          logLine("warn", this._describe() + " is damaged; what can't be read is left out: " + event.text);
           break;
         case CoreEvent.Warning:
           this.dispatchEvent(new CustomEvent("warning", { detail: { message: event.text } }));
@@ -286,7 +345,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _warn(message) {
-    console.warn("vxa-player: " + message);
+    logLine("warn", message);
     this.dispatchEvent(new CustomEvent("warning", { detail: { message } }));
   }
 
@@ -314,27 +373,10 @@ class VxaPlayerElement extends HTMLElement {
                       Math.round(this._picture.height * scale));
   }
 
-  // A failed movie's box: grey, with why it stopped, wrapped to the width.
-  _presentFailure(message) {
-    const canvas = this._canvas;
-    const context = this._context;
-    const scale = this._deviceScale || 1;
-    context.fillStyle = "#c0c0c0";
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    context.fillStyle = "#000000";
-    context.font = Math.round(11 * scale) + "px sans-serif";
-    context.textBaseline = "top";
-    const margin = 4 * scale;
-    const lines = [];
-    for (const word of message.split(" ")) {
-      const last = lines.length - 1;
-      if (last >= 0 && context.measureText(lines[last] + " " + word).width <= canvas.width - 2 * margin) {
-        lines[last] += " " + word;
-      } else {
-        lines.push(word);
-      }
-    }
-    lines.forEach((line, i) => context.fillText(line, margin, margin + i * 14 * scale));
+  // A failed movie's box is grey under its error screen.
+  _presentFailure() {
+    this._context.fillStyle = "#c0c0c0";
+    this._context.fillRect(0, 0, this._canvas.width, this._canvas.height);
   }
 
   // Watching the device pixel box brings a call on every zoom too. Its size
@@ -386,7 +428,7 @@ class VxaPlayerElement extends HTMLElement {
   }
 
   _soundMuted() {
-    this._soundBadge.hidden = false;
+    this._soundBadge.hidden = playerSetting(this, "unmuteOverlay") === "hidden";
     playersWaitingForSound.add(this);
   }
 

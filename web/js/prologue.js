@@ -20,7 +20,8 @@ Reflect.deleteProperty(globalThis, "vxaStartedByExtension");
 let scriptUrl = typeof document === "undefined" ? self.location.href
   : (document.currentScript && document.currentScript.src) || document.baseURI;
 
-// Every file the player reads (movies, sounds, fonts) comes through the
-// page's own fetch, looked up at each call, so that an archive's rewriting
-// of addresses applies.
-const fetchResource = (extensionGifts && extensionGifts.fetch) || ((url, options) => fetch(url, options));
+// Every file the player reads (its core, movies, sounds, fonts) comes
+// through the page's own fetch, looked up at each call, so that an archive's
+// rewriting of addresses applies, after the page's own urlRewrite rules.
+const pageFetch = (extensionGifts && extensionGifts.fetch) || ((url, options) => fetch(url, options));
+const fetchResource = (url, options) => pageFetch(rewrittenUrl(url), options);

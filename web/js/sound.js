@@ -49,7 +49,7 @@ function soundFile(url) {
       })
       .then((bytes) => audio().decodeAudioData(bytes))
       .catch((error) => {
-        console.warn("vxa-player: sound " + url + " could not be played (" + error.message + ")");
+        logLine("warn", "sound " + url + " could not be played (" + error.message + ")");
         return null;
       });
     soundFiles.set(url, file);
@@ -62,7 +62,17 @@ class CueOutput {
   // onMuted: the browser does not let the page make sound yet.
   constructor(onMuted) {
     this.onMuted = onMuted;
-    this.playing = null;  // {source} of the cue now going, or null
+    this.playing = null;  // {source, gain} of the cue now going, or null
+    this.volume = 1;
+    this.muted = false;
+  }
+
+  // volume: 0 to 1; muted keeps the volume for later.
+  setVolume(volume, muted) {
+    const level = Number(volume);
+    this.volume = Number.isFinite(level) ? Math.min(1, Math.max(0, level)) : this.volume;
+    this.muted = muted;
+    if (this.playing && this.playing.gain) this.playing.gain.gain.value = this.muted ? 0 : this.volume;
   }
 
   play(url) {
@@ -75,7 +85,9 @@ class CueOutput {
       const context = audio();
       playing.source = context.createBufferSource();
       playing.source.buffer = buffer;
-      playing.source.connect(context.destination);
+      playing.gain = context.createGain();
+      playing.gain.gain.value = this.muted ? 0 : this.volume;
+      playing.source.connect(playing.gain).connect(context.destination);
       playing.source.start();
     });
   }
@@ -86,18 +98,20 @@ class CueOutput {
     if (playing && playing.source) {
       playing.source.stop();
       playing.source.disconnect();
+      playing.gain.disconnect();
     }
   }
 }
 
 // The folder of a movie's sounds: the `sounds` attribute when given, else
-// VXA_WAV/ beside the movie; sound n is the file n.WAV in it.
+// the page's rule (config.js: VXA_WAV/ beside the movie); sound n is the
+// file n.WAV in it.
 function soundFolder(soundsAttribute, movieUrl) {
   if (soundsAttribute) {
     const folder = soundsAttribute.endsWith("/") ? soundsAttribute : soundsAttribute + "/";
     return new URL(folder, document.baseURI).href;
   }
-  return movieUrl ? new URL("VXA_WAV/", movieUrl).href : null;
+  return movieUrl ? defaultSoundFolder(movieUrl) : null;
 }
 
 function soundUrl(folder, number) {

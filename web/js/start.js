@@ -21,6 +21,8 @@ const standingBy = [];  // copies that stood down for this one, to ask again if 
 
 const api = {
   version: PLAYER_VERSION,
+  // The page's settings (config.js), read whenever a player starts.
+  config: {},
   // Resolves once the core is loaded and ready to play.
   ready: () => compileCore().then(() => undefined),
   replaceEmbeds: (root) => {
@@ -40,7 +42,10 @@ const api = {
 
 function claimPage(start) {
   const other = window.Vxa;
-  if (other && other !== api) {
+  // A page may set window.Vxa = { config } before the script: the settings
+  // stay, in whichever copy plays the page.
+  if (other && other !== api && other.config && typeof other.config === "object") api.config = other.config;
+  if (other && other !== api && other.version !== undefined) {
     if (!newerVersion(PLAYER_VERSION, other.version || "0")) {
       if (typeof other.standBy === "function") other.standBy(() => claimPage(start));
       return;

@@ -53,7 +53,8 @@ EMSCRIPTEN_KEEPALIVE int vxa_current_frame(WebMovie* movie) { return movie->curr
 
 // What the header says, as `vxa info` tells it: -1 until the header is in.
 // kind: 0 the narrow layout (1) or the wide one (2), 1 the frame rate, 2 the
-// frames announced, 3 loops (0 or 1), 4 waits for a click on frame 6.
+// frames announced, 3 loops (0 or 1), 4 waits for a click on frame 6, 5 the
+// groups announced, 6 and 7 the width and height it gives the picture.
 EMSCRIPTEN_KEEPALIVE int vxa_header_fact(WebMovie* movie, int kind) {
   const vxa::MovieModel* model = movie->headerModel();
   if (!model) return -1;
@@ -63,6 +64,9 @@ EMSCRIPTEN_KEEPALIVE int vxa_header_fact(WebMovie* movie, int kind) {
     case 2: return model->header().frameCount;
     case 3: return model->loops() ? 1 : 0;
     case 4: return model->waitsForClick() ? 1 : 0;
+    case 5: return model->header().groupCount;
+    case 6: return model->header().width;
+    case 7: return model->header().height;
     default: return -1;
   }
 }
