@@ -70,8 +70,8 @@ test("settings, controls and the context menu do what the table says", async () 
   assert.ok(server.requests.includes("/c/snd/1.WAV"), "the sounds folder rule");
   await page.focus("#off");
   await page.keyboard.press("Space");
+  await until(page, () => document.querySelector("#off").paused);
   [off] = await state(page);
-  assert.equal(off.paused, true);
   await page.keyboard.press("ArrowRight");
   await until(page, (n) => document.querySelector("#off").currentFrame === n, off.frame + 1);
   await sleep(200);
@@ -124,9 +124,14 @@ test("settings, controls and the context menu do what the table says", async () 
     const player = document.querySelector("#on");
     const told = [];
     player.addEventListener("loadedmetadata", (e) => told.push(e.detail.frames));
-    await player.load({ data: new Uint8Array(bytes) });
+    const header = () => new Promise((resolve) => player.addEventListener("loadedmetadata", resolve, { once: true }));
+    let heard = header();
+    player.load({ data: new Uint8Array(bytes) });
+    await heard;
     const fromData = player.facts.frames;
-    await player.load({ url: "m.vxa" });
+    heard = header();
+    player.load({ url: "m.vxa" });
+    await heard;
     return [fromData, player.facts.frames, told];
   }, [...movie]), [5, 30, [5, 30]]);
   assert.deepEqual(log.errors, []);

@@ -25,19 +25,24 @@ function tickCount() {
 // the build's MAXIMUM_MEMORY (web/CMakeLists.txt), which enforces it.
 const CORE_MEMORY_CAP = 512 * 1024 * 1024;
 
-let compiledCore = null;
+// By the .wasm's address: a page's publicPath, read when a player starts,
+// may move it after the script has begun compiling the one beside it.
+const compiledCores = new Map();
 
 // The module is fetched (through the page's fetch) and compiled once for the
 // page, as early as the page shows it will play: in parallel with the movie.
 function compileCore() {
-  if (!compiledCore) {
-    compiledCore = fetchExplained(new URL("vxa-player.wasm", scriptUrl).href)
+  const url = new URL("vxa-player.wasm", scriptUrl).href;
+  let compiled = compiledCores.get(url);
+  if (!compiled) {
+    compiled = fetchExplained(url)
       .catch((error) => {
         throw error.failure === "csp" ? error : new LoadFailure("wasm", error.detail || error.message);
       })
       .then(compileCoreModule);
+    compiledCores.set(url, compiled);
   }
-  return compiledCore;
+  return compiled;
 }
 
 // Every movie has a WebAssembly instance of its own, so that one whose core

@@ -11,7 +11,7 @@
 // step: it is stopped, and its movie with it.
 const STEP_LIMIT_MS = 5000;
 
-let workerScript = null;  // Promise of the URL a worker starts from, or of null
+const workerScripts = new Map();  // by the script's address: Promise of the URL a worker starts from, or of null
 let spareWorker = null;   // Promise of a started worker with its core, or of null
 
 // The worker is this very script. A page may start a worker only from its
@@ -19,8 +19,9 @@ let spareWorker = null;   // Promise of a started worker with its core, or of nu
 // started from its fetched source (which a strict policy may refuse: then
 // the core runs on the page).
 function workerScriptUrl() {
+  const url = new URL("vxa-player.js", scriptUrl);
+  let workerScript = workerScripts.get(url.href);
   if (!workerScript) {
-    const url = new URL("vxa-player.js", scriptUrl);
     workerScript = typeof Worker !== "function" || typeof OffscreenCanvas !== "function" ? Promise.resolve(null)
       : url.origin === location.origin ? Promise.resolve(url.href)
       : fetchResource(url.href)
@@ -30,12 +31,14 @@ function workerScriptUrl() {
         })
         .then((source) => URL.createObjectURL(new Blob([source], { type: "text/javascript" })))
         .catch(() => null);
+    workerScripts.set(url.href, workerScript);
   }
   return workerScript;
 }
 
 // A worker with its core instantiated, or null where none can be had.
 function startWorker() {
+  const script = new URL("vxa-player.js", scriptUrl).href;
   return Promise.all([workerScriptUrl(), compileCore()]).then(([url, module]) => {
     if (!url) return null;
     // Each worker is made in a task of its own: a page that starts many
@@ -49,7 +52,7 @@ function startWorker() {
       }
       const refused = () => {
         worker.terminate();
-        workerScript = Promise.resolve(null);  // the page's policy: no worker here
+        workerScripts.set(script, Promise.resolve(null));  // the page's policy: no worker here
         resolve(null);
       };
       worker.addEventListener("error", refused, { once: true });
@@ -67,16 +70,21 @@ function startWorker() {
 // Starts the core's module and one worker before any movie asks for them.
 function prepareCores() {
   compileCore().catch(() => {});
-  if (!spareWorker) spareWorker = startWorker();
+  if (!spareWorker) spareWorker = { base: scriptUrl, worker: startWorker() };
 }
 
 // A link for a new movie; onReport(report) takes what its core tells.
 function openMovie(withSounds, onReport) {
-  const worker = spareWorker || startWorker();
+  // A spare made before the page moved the player's files is not used.
+  if (spareWorker && spareWorker.base !== scriptUrl) {
+    spareWorker.worker.then((started) => started && started.terminate(), () => {});
+    spareWorker = null;
+  }
+  const worker = spareWorker ? spareWorker.worker : startWorker();
   spareWorker = null;
   return worker.then((started) => {
     // The next movie's worker starts while this one plays.
-    if (started) setTimeout(() => { if (!spareWorker) spareWorker = startWorker(); }, 500);
+    if (started) setTimeout(prepareCores, 500);
     if (started) return new WorkerLink(started, withSounds, onReport);
     return compileCore().then(instantiateCore).then((core) => new LocalLink(core, withSounds, onReport));
   });

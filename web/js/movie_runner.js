@@ -26,6 +26,7 @@ class MovieRunner {
     this.surface = null;
     this.told = "";  // the state last reported, as JSON
     this.failed = false;
+    this.streamEnded = false;
     this.idle = typeof requestIdleCallback === "function" ? requestIdleCallback : (f) => setTimeout(f, 1);
   }
 
@@ -34,7 +35,9 @@ class MovieRunner {
     const movie = this.movie;
     switch (command.op) {
       case "chunk": return this.follow(movie.takeChunk(command.bytes), true);
-      case "end": return this.follow(movie.endOfStream(), true);
+      case "end":
+        this.streamEnded = true;
+        return this.follow(movie.endOfStream(), true);
       case "click": return this.follow(movie.click(), true);
       case "play": return this.follow(movie.play(), true);
       case "pause": return this.follow(movie.pause(), true);
@@ -94,6 +97,7 @@ class MovieRunner {
       cursor: movie.cursor(),
       size: movie.size(),
       facts: movie.facts(),
+      streamEnded: this.streamEnded,  // the whole movie is in
     };
     const stateText = JSON.stringify(state);
     if (!answer && !events.length && !withPicture && stateText === this.told) return;

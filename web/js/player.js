@@ -233,7 +233,6 @@ class VxaPlayerElement extends HTMLElement {
 
   _endOfStream(session) {
     if (this._failure) return;
-    session.ended = true;
     this._movie.send({ op: "end" });
   }
 
@@ -282,22 +281,26 @@ class VxaPlayerElement extends HTMLElement {
 
   // What the core reported after a command or a tick, carried out in order.
   _report(report) {
+    // A header that can't be played, or a core that failed, stops the movie
+    // before anything of the report is carried out.
+    const session = this._session;
+    if (report.state && report.state.facts && !session.facts) this._headerIn(session, report.state);
+    if (report.state && report.state.streamEnded && !report.state.facts) this._fail("notMovie", "");
+    if (report.failure) this._fail(report.failure.cause, report.failure.message);
+    if (this._failure) {
+      if (report.picture && typeof report.picture.close === "function") report.picture.close();
+      return;
+    }
     // The picture is on the canvas before its frame event goes out.
     if (report.picture) {
       this._setPicture(report.picture);
       this._present();
     }
-    if (report.state && report.state.size && !this._session.sized) {
-      this._session.sized = true;
+    if (report.state && report.state.size && !session.sized) {
+      session.sized = true;
       this._movieSized(report.state.size);
     }
     this._handleEvents(report.events || []);
-    const session = this._session;
-    if (report.state && report.state.facts && !session.facts) this._headerIn(session, report.state);
-    if (session.ended && !session.facts && report.state && !report.state.facts && !this._failure) {
-      this._fail("notMovie", "");
-    }
-    if (report.failure) this._fail(report.failure.cause, report.failure.message);
   }
 
   _handleEvents(events) {
