@@ -118,7 +118,7 @@ class VxaPlayerElement extends HTMLElement {
       if (this._session !== session) return link.close();
       this._movie = link;
       // The first picture is cut to the box too, even before it is observed.
-      if (!this._view) this._view = { width: this._canvas.clientWidth, height: this._canvas.clientHeight };
+      if (!this._view) this._view = this._shownPart(this._canvas.clientWidth, this._canvas.clientHeight);
       link.send({ op: "view", ...this._view });
       if (bytes) {
         this._chunk(session, bytes.slice());  // the caller keeps its bytes
@@ -393,12 +393,20 @@ class VxaPlayerElement extends HTMLElement {
       this._canvas.width = width;
       this._canvas.height = height;
     }
-    const view = { width: Math.ceil(width / devicePixelRatio), height: Math.ceil(height / devicePixelRatio) };
+    const view = this._shownPart(Math.ceil(width / devicePixelRatio), Math.ceil(height / devicePixelRatio));
     if (!this._view || view.width !== this._view.width || view.height !== this._view.height) {
       this._view = view;
       if (this._movie) this._movie.send({ op: "view", ...view });
     }
     this._present();
+  }
+
+  // The movie pixels a box of this size shows. A player the movie sizes
+  // shows its whole picture: its box is still the default one until the
+  // header is in, and a first frame cut to that would be shown cut.
+  _shownPart(width, height) {
+    const sizedByPage = this.hasAttribute("width") && this.hasAttribute("height");
+    return sizedByPage ? { width, height } : { width: Infinity, height: Infinity };
   }
 
   // Width and height: the attributes (a number is CSS pixels, anything else
