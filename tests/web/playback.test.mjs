@@ -225,6 +225,9 @@ describe("clicks, ESC and the hold", () => {
       return true;
     };
     await player.click();
+    // The pause is the core's, told by its worker after a frame it may
+    // already have sent.
+    await until(page, () => document.querySelector("vxa-player").paused);
     assert.ok(await standsStill(), "the first click pauses");
     assert.equal(await page.evaluate(() => document.querySelector("vxa-player").paused), true);
     await player.click();
