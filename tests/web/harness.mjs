@@ -131,41 +131,46 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
   const log = { console: [], errors: [] };
   page.on("console", (message) => log.console.push({ type: message.type(), text: message.text() }));
   page.on("pageerror", (error) => log.errors.push(String(error)));
-  await page.evaluateOnNewDocument(() => {
-    window.vxaSeen = { frames: [], sounds: [], stops: [], ends: [], warnings: [], reads: [] };
-    const read = ReadableStreamDefaultReader.prototype.read;
-    ReadableStreamDefaultReader.prototype.read = function (...args) {
-      return read.apply(this, args).then((part) => {
-        if (!part.done) window.vxaSeen.reads.push(performance.now());
-        return part;
-      });
-    };
-    const start = AudioBufferSourceNode.prototype.start;
-    AudioBufferSourceNode.prototype.start = function (...args) {
-      window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,
-                                   frame: document.querySelector("vxa-player")?.currentFrame });
-      return start.apply(this, args);
-    };
-    const stop = AudioBufferSourceNode.prototype.stop;
-    AudioBufferSourceNode.prototype.stop = function (...args) {
-      window.vxaSeen.stops.push({ at: performance.now(), seconds: this.buffer.duration,
-                                  frame: document.querySelector("vxa-player")?.currentFrame });
-      return stop.apply(this, args);
-    };
-    for (const kind of ["frame", "end", "warning"]) {
-      document.addEventListener(kind, (event) => {
-        const player = event.composedPath()[0];
-        if (player.localName !== "vxa-player") return;
-        const players = [...document.querySelectorAll("vxa-player")];
-        const entry = { at: performance.now(), player: players.indexOf(player), ...event.detail };
-        (kind === "frame" ? window.vxaSeen.frames : kind === "end" ? window.vxaSeen.ends
-                          : window.vxaSeen.warnings).push(entry);
-      }, { capture: true });
-    }
-  });
+  await page.evaluateOnNewDocument(recordWhatIsSeen);
   if (prepare) await page.evaluateOnNewDocument(prepare);
   await page.goto(url, { waitUntil: "load" });
   return { page, log };
+}
+
+// Run in a document before its scripts; once only, however often it is
+// given (a replay engine's injected copy and the test's own).
+export function recordWhatIsSeen() {
+  if (window.vxaSeen) return;
+  window.vxaSeen = { frames: [], sounds: [], stops: [], ends: [], warnings: [], reads: [] };
+  const read = ReadableStreamDefaultReader.prototype.read;
+  ReadableStreamDefaultReader.prototype.read = function (...args) {
+    return read.apply(this, args).then((part) => {
+      if (!part.done) window.vxaSeen.reads.push(performance.now());
+      return part;
+    });
+  };
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function (...args) {
+    window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,
+                                 frame: document.querySelector("vxa-player")?.currentFrame });
+    return start.apply(this, args);
+  };
+  const stop = AudioBufferSourceNode.prototype.stop;
+  AudioBufferSourceNode.prototype.stop = function (...args) {
+    window.vxaSeen.stops.push({ at: performance.now(), seconds: this.buffer.duration,
+                                frame: document.querySelector("vxa-player")?.currentFrame });
+    return stop.apply(this, args);
+  };
+  for (const kind of ["frame", "end", "warning"]) {
+    document.addEventListener(kind, (event) => {
+      const player = event.composedPath()[0];
+      if (player.localName !== "vxa-player") return;
+      const players = [...document.querySelectorAll("vxa-player")];
+      const entry = { at: performance.now(), player: players.indexOf(player), ...event.detail };
+      (kind === "frame" ? window.vxaSeen.frames : kind === "end" ? window.vxaSeen.ends
+                        : window.vxaSeen.warnings).push(entry);
+    }, { capture: true });
+  }
 }
 
 // Reads an expression in the page without a user gesture: puppeteer's own
@@ -202,6 +207,7 @@ export function canvasPixels(page, playerIndex = 0) {
 // Run in every document (openPage's prepare): each player's canvas as each
 // frame is first shown, window.shown[movie name][frame].
 export function recordShownFrames() {
+  if (window.shown) return;
   window.shown = {};
   document.addEventListener("frame", (event) => {
     const player = event.composedPath()[0];

@@ -84,9 +84,16 @@ describe("drop-in use", () => {
       document.body.appendChild(embed);
       embed.src = "m.vxa";  // only once it is in the page
       document.body.insertAdjacentHTML("beforeend", `<div><object data="other.vxa" width="40" height="48"></object></div>`);
+      // As the parser builds it: the object first, what names its movie after.
+      const object = document.createElement("object");
+      object.width = object.height = 40;
+      document.body.appendChild(object);
+      setTimeout(() => object.insertAdjacentHTML("beforeend", `<param name="movie" value="m.vxa">`), 50);
+      setTimeout(() => object.insertAdjacentHTML("beforeend", `<embed src="m.vxa" width="40" height="40">`), 100);
     });
-    await until(tab, () => window.vxaSeen.frames.filter((f) => f.frame === 1).length === 2);
-    assert.equal(await tab.$$eval("vxa-player", (p) => p.length), 2);
+    await until(tab, () => window.vxaSeen.frames.filter((f) => f.frame === 1).length === 3);
+    assert.equal(await tab.$$eval("vxa-player", (p) => p.length), 3);
+    assert.equal(await tab.$$eval("embed, object", (e) => e.length), 0);
     await tab.close();
   });
 

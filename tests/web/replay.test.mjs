@@ -7,7 +7,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { frameDifferences, openPage, recordShownFrames, repository, startBrowser, startServer, until, webRoot } from "./harness.mjs";
+import { frameDifferences, openPage, recordShownFrames, recordWhatIsSeen, repository, startBrowser, startServer, until, webRoot } from "./harness.mjs";
 import { captureTime, capturedFiles, capturedSite, demoWarc } from "./archive.mjs";
 import { nativeFrame } from "./movies.mjs";
 
@@ -48,8 +48,13 @@ after(async () => {
 test("a WARC of the demo page replays through wabac.js: pixel-equal, sounds from the archive, a lost movie said so", async () => {
   server.put("/demo.warc", await demoWarc(), { type: "application/warc" });
   server.put("/sw.js", fs.readFileSync(wabacWorker));
-  const script = `${server.base}/player/vxa-player.js`;
-  const worker = `/sw.js?injectScripts=${encodeURIComponent(script)}&allowProxyPaths=${encodeURIComponent(`${server.base}/player/`)}`;
+  // What the test watches goes in as the engine injects the player, just
+  // before it: a frame's document can begin before the browser's debugger
+  // has set up the test's own copy there.
+  server.put("/watch/seen.js", `(${recordWhatIsSeen})();(${recordShownFrames})();`, { type: "text/javascript" });
+  const scripts = [`${server.base}/watch/seen.js`, `${server.base}/player/vxa-player.js`];
+  const worker = `/sw.js?injectScripts=${encodeURIComponent(scripts.join(","))}` +
+    `&allowProxyPaths=${encodeURIComponent(`${server.base}/player/,${server.base}/watch/`)}`;
   // As ReplayWeb.page does: the worker, the collection loaded from the WARC,
   // the captured pages in frames.
   server.put("/replay.html", `<!DOCTYPE html><body><script>

@@ -80,11 +80,26 @@ function restoreSwallowedMarkup(player, markup) {
 // that a page of many embeds is laid out once, not once for each.
 function replaceEmbeds(root) {
   if (root.nodeType !== Node.ELEMENT_NODE && root.nodeType !== Node.DOCUMENT_NODE) return;
+  // The parser hands over an <object> before its <param>s and <embed>: one
+  // that names its movie only in those becomes playable once they arrive.
+  const outer = enclosingPlayableObject(root);
+  if (outer) {
+    replaceEmbed(outer);
+    return;
+  }
   const found = root.nodeType === Node.ELEMENT_NODE ? [root] : [];
   if (root.querySelectorAll) found.push(...root.querySelectorAll("object, embed, iframe"));
   const playing = found.filter(playsAsVxa);
   const boxes = playing.map((element) => element.getBoundingClientRect());
   playing.forEach((element, i) => replaceEmbed(element, boxes[i]));
+}
+
+function enclosingPlayableObject(node) {
+  let found = null;
+  for (let at = node.parentElement; at; at = at.parentElement) {
+    if (at.localName === "object" && playsAsVxa(at)) found = at;
+  }
+  return found;
 }
 
 function watchForEmbeds() {

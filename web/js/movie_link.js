@@ -70,7 +70,12 @@ function startWorker() {
 // Starts the core's module and one worker before any movie asks for them.
 function prepareCores() {
   compileCore().catch(() => {});
-  if (!spareWorker) spareWorker = { base: scriptUrl, worker: startWorker() };
+  if (spareWorker) return;
+  // Its failure is the movie's that takes it (a page may yet move the
+  // player's files, and then it is not taken at all), not the page's.
+  const worker = startWorker();
+  worker.catch(() => {});
+  spareWorker = { base: scriptUrl, worker };
 }
 
 // A link for a new movie; onReport(report) takes what its core tells.
