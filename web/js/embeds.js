@@ -8,11 +8,29 @@
 
 const VXA_TYPE = "video/vxa";
 
+// Looking up any property of an <embed> or <object> makes the browser look
+// for a plug-in to script it with, which lays the page out there and then
+// (tens of milliseconds on a page still loading). The DOM's own functions
+// called on them do not, so these elements are only read through them.
+const domCall = (method) => Function.prototype.call.bind(method);
+const getter = (type, name) => domCall(Object.getOwnPropertyDescriptor(type.prototype, name).get);
+const attributeOf = domCall(Element.prototype.getAttribute);
+const hasAttributeOf = domCall(Element.prototype.hasAttribute);
+const nameOf = getter(Element, "localName");
+const typeOfNode = getter(Node, "nodeType");
+const parentOf = getter(Node, "parentElement");
+const isInPage = getter(Node, "isConnected");
+const textOf = getter(Node, "textContent");
+const closestOf = domCall(Element.prototype.closest);
+const queryAllOf = domCall(Element.prototype.querySelectorAll);
+const boxOf = domCall(Element.prototype.getBoundingClientRect);
+const replaceWithOf = domCall(Element.prototype.replaceWith);
+
 function embeddedSource(element) {
-  if (element.localName === "embed" || element.localName === "iframe") return element.getAttribute("src");
-  if (element.getAttribute("data")) return element.getAttribute("data");
+  if (nameOf(element) === "embed" || nameOf(element) === "iframe") return attributeOf(element, "src");
+  if (attributeOf(element, "data")) return attributeOf(element, "data");
   // Pages of the time also named the movie in a <param> of the <object>.
-  for (const param of element.querySelectorAll(":scope > param")) {
+  for (const param of queryAllOf(element, ":scope > param")) {
     const name = (param.getAttribute("name") || "").toLowerCase();
     if (name === "src" || name === "movie" || name === "filename") return param.getAttribute("value");
   }
@@ -20,9 +38,9 @@ function embeddedSource(element) {
 }
 
 function playsAsVxa(element) {
-  if (!["embed", "object", "iframe"].includes(element.localName)) return false;
-  if (element.closest("[data-vxa-optout]")) return false;
-  if ((element.getAttribute("type") || "").trim().toLowerCase() === VXA_TYPE) return true;
+  if (typeOfNode(element) !== Node.ELEMENT_NODE || !["embed", "object", "iframe"].includes(nameOf(element))) return false;
+  if (closestOf(element, "[data-vxa-optout]")) return false;
+  if ((attributeOf(element, "type") || "").trim().toLowerCase() === VXA_TYPE) return true;
   const source = embeddedSource(element);
   if (!source) return false;
   try {
@@ -32,36 +50,42 @@ function playsAsVxa(element) {
   }
 }
 
+// The box is read (and the page laid out for it) only where no attribute
+// gives the size.
+function sizedByAttributes(element) {
+  return Boolean(attributeOf(element, "width") && attributeOf(element, "height"));
+}
+
 // box: the element's box, read before any element of the batch is replaced.
 function replaceEmbed(element, box = null) {
-  if (!element.isConnected || !playsAsVxa(element)) return;
+  if (!isInPage(element) || !playsAsVxa(element)) return;
   // Such a frame's text is what the parser read after it (below): whole
   // only once the page is.
-  if (element.localName === "iframe" && document.readyState === "loading") {
+  if (nameOf(element) === "iframe" && document.readyState === "loading") {
     document.addEventListener("DOMContentLoaded", () => replaceEmbed(element), { once: true });
     return;
   }
-  box = box || element.getBoundingClientRect();
+  if (!box && !sizedByAttributes(element)) box = boxOf(element);
   const source = embeddedSource(element);
   const player = document.createElement("vxa-player");
   for (const name of ["id", "name", "class", "style", "title", "sounds", "hidden", "align",
                       "autoplay", "unmute-overlay", "context-menu"]) {
-    if (element.hasAttribute(name)) player.setAttribute(name, element.getAttribute(name));
+    if (hasAttributeOf(element, name)) player.setAttribute(name, attributeOf(element, name));
   }
   // The plug-in's window had the element's size: its attributes, or what the
   // page's styles made of it. An element that is given no size at all shows
   // as the browser's default box for embedded content, 300 x 150, which
   // says nothing about the movie: the player then takes the movie's size.
-  const styled = box.width > 0 && box.height > 0 && !(box.width === 300 && box.height === 150);
+  const styled = box && box.width > 0 && box.height > 0 && !(box.width === 300 && box.height === 150);
   for (const side of ["width", "height"]) {
-    const value = element.getAttribute(side) || (styled ? String(Math.round(box[side])) : "");
+    const value = attributeOf(element, side) || (styled ? String(Math.round(box[side])) : "");
     if (value) player.setAttribute(side, value);
   }
-  const label = element.getAttribute("alt") || element.getAttribute("title");
+  const label = attributeOf(element, "alt") || attributeOf(element, "title");
   if (label) player.setAttribute("label", label);
   if (source) player.setAttribute("src", new URL(source, document.baseURI).href);
-  const swallowed = element.localName === "iframe" ? element.textContent : "";
-  element.replaceWith(player);
+  const swallowed = nameOf(element) === "iframe" ? textOf(element) : "";
+  replaceWithOf(element, player);
   if (swallowed.trim()) restoreSwallowedMarkup(player, swallowed);
 }
 
@@ -78,36 +102,69 @@ function restoreSwallowedMarkup(player, markup) {
 // An <object> is looked at before the <embed> inside it, so when the outer
 // one is replaced the inner one goes with it. Every box is read first, so
 // that a page of many embeds is laid out once, not once for each.
-function replaceEmbeds(root) {
-  if (root.nodeType !== Node.ELEMENT_NODE && root.nodeType !== Node.DOCUMENT_NODE) return;
-  // The parser hands over an <object> before its <param>s and <embed>: one
-  // that names its movie only in those becomes playable once they arrive.
-  const outer = enclosingPlayableObject(root);
-  if (outer) {
-    replaceEmbed(outer);
-    return;
+// roots: the nodes added (or the document), each looked at with all in it.
+function replaceEmbeds(...roots) {
+  const playing = [];
+  for (const root of roots) {
+    const type = typeOfNode(root);
+    if (type !== Node.ELEMENT_NODE && type !== Node.DOCUMENT_NODE) continue;
+    // The parser hands over an <object> before its <param>s and <embed>: one
+    // that names its movie only in those becomes playable once they arrive.
+    const outer = enclosingPlayableObject(root);
+    if (outer) {
+      playing.push(outer);
+      continue;
+    }
+    if (playsAsVxa(root)) playing.push(root);
+    const inside = type === Node.DOCUMENT_NODE ? root.querySelectorAll("object, embed, iframe")
+      : queryAllOf(root, "object, embed, iframe");
+    playing.push(...[...inside].filter(playsAsVxa));
   }
-  const found = root.nodeType === Node.ELEMENT_NODE ? [root] : [];
-  if (root.querySelectorAll) found.push(...root.querySelectorAll("object, embed, iframe"));
-  const playing = found.filter(playsAsVxa);
-  const boxes = playing.map((element) => element.getBoundingClientRect());
-  playing.forEach((element, i) => replaceEmbed(element, boxes[i]));
+  const boxes = playing.map((element) => (sizedByAttributes(element) ? null : boxOf(element)));
+  playing.forEach((element, i) => waitingEmbeds.push([element, boxes[i]]));
+  replaceWaitingEmbeds();
+}
+
+// Making a player takes a millisecond or two: a page of many embeds gets its
+// players a slice at a time, each slice a task short enough not to hold up
+// the page.
+const REPLACING_SLICE_MS = 8;
+const waitingEmbeds = [];  // [element, box], in the page's order
+let replacingLater = false;
+
+function replaceWaitingEmbeds() {
+  if (replacingLater) return;
+  const until = performance.now() + REPLACING_SLICE_MS;
+  while (waitingEmbeds.length) {
+    const [element, box] = waitingEmbeds.shift();
+    replaceEmbed(element, box);
+    if (waitingEmbeds.length && performance.now() >= until) {
+      replacingLater = true;
+      setTimeout(() => {
+        replacingLater = false;
+        replaceWaitingEmbeds();
+      }, 0);
+      return;
+    }
+  }
 }
 
 function enclosingPlayableObject(node) {
   let found = null;
-  for (let at = node.parentElement; at; at = at.parentElement) {
-    if (at.localName === "object" && playsAsVxa(at)) found = at;
+  for (let at = parentOf(node); at; at = parentOf(at)) {
+    if (nameOf(at) === "object" && playsAsVxa(at)) found = at;
   }
   return found;
 }
 
 function watchForEmbeds() {
   new MutationObserver((records) => {
+    const added = [];
     for (const record of records) {
-      if (record.type === "attributes") replaceEmbed(record.target);
-      for (const node of record.addedNodes) replaceEmbeds(node);
+      if (record.type === "attributes") added.push(record.target);
+      added.push(...record.addedNodes);
     }
+    replaceEmbeds(...added);
   }).observe(document.documentElement, {
     childList: true, subtree: true, attributes: true,
     attributeFilter: ["src", "data", "type", "data-vxa-optout"],
