@@ -102,6 +102,21 @@ export async function startBrowser({ soundNeedsGesture = false, extension = null
   return browser;
 }
 
+// What most test files start with and end with: the server, Chromium and,
+// given a name prefix, a scratch folder.
+export async function startSession(folderPrefix = null) {
+  const server = await startServer();
+  const browser = await startBrowser();
+  const folder = folderPrefix ? fs.mkdtempSync(path.join(os.tmpdir(), folderPrefix)) : null;
+  return { server, browser, folder };
+}
+
+export async function endSession({ server, browser, folder } = {}) {
+  await browser?.close();
+  await server?.close();
+  if (folder) fs.rmSync(folder, { recursive: true, force: true });
+}
+
 // Firefox ESR, headless through WebDriver BiDi, with an extension (a folder
 // or a zip) installed for the session. Its pages are at moz-extension://uuid/. Sound
 // is not heard.
@@ -137,30 +152,32 @@ export async function openPage(browser, url, { scale = 1, width = 1000, height =
   return { page, log };
 }
 
-// Run in a document before its scripts; once only, however often it is
-// given (a replay engine's injected copy and the test's own).
+// Run in a document before its scripts; once a document, however often it
+// is given (a replay engine's injected copy and the test's own). A frame's
+// first document (about:blank) hands its window on to the page it loads,
+// so the marks are on the document and the wrapped functions.
 export function recordWhatIsSeen() {
-  if (window.vxaSeen) return;
+  if (document.vxaWatched) return;
+  document.vxaWatched = true;
   window.vxaSeen = { frames: [], sounds: [], stops: [], ends: [], warnings: [], reads: [] };
-  const read = ReadableStreamDefaultReader.prototype.read;
-  ReadableStreamDefaultReader.prototype.read = function (...args) {
+  const wrap = (type, name, wrapper) => {
+    const original = type.prototype[name];
+    if (original.watched) return;
+    type.prototype[name] = Object.assign(function (...args) { return wrapper.call(this, original, args); }, { watched: true });
+  };
+  wrap(ReadableStreamDefaultReader, "read", function (read, args) {
     return read.apply(this, args).then((part) => {
       if (!part.done) window.vxaSeen.reads.push(performance.now());
       return part;
     });
-  };
-  const start = AudioBufferSourceNode.prototype.start;
-  AudioBufferSourceNode.prototype.start = function (...args) {
-    window.vxaSeen.sounds.push({ at: performance.now(), seconds: this.buffer.duration,
-                                 frame: document.querySelector("vxa-player")?.currentFrame });
-    return start.apply(this, args);
-  };
-  const stop = AudioBufferSourceNode.prototype.stop;
-  AudioBufferSourceNode.prototype.stop = function (...args) {
-    window.vxaSeen.stops.push({ at: performance.now(), seconds: this.buffer.duration,
-                                frame: document.querySelector("vxa-player")?.currentFrame });
-    return stop.apply(this, args);
-  };
+  });
+  for (const [name, list] of [["start", "sounds"], ["stop", "stops"]]) {
+    wrap(AudioBufferSourceNode, name, function (original, args) {
+      window.vxaSeen[list].push({ at: performance.now(), seconds: this.buffer.duration,
+                                  frame: document.querySelector("vxa-player")?.currentFrame });
+      return original.apply(this, args);
+    });
+  }
   for (const kind of ["frame", "end", "warning"]) {
     document.addEventListener(kind, (event) => {
       const player = event.composedPath()[0];
@@ -207,7 +224,8 @@ export function canvasPixels(page, playerIndex = 0) {
 // Run in every document (openPage's prepare): each player's canvas as each
 // frame is first shown, window.shown[movie name][frame].
 export function recordShownFrames() {
-  if (window.shown) return;
+  if (document.shownWatched) return;
+  document.shownWatched = true;
   window.shown = {};
   document.addEventListener("frame", (event) => {
     const player = event.composedPath()[0];

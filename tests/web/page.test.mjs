@@ -5,23 +5,19 @@
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import { after, before, describe, test } from "node:test";
-import { canvasPixels, openPage, peek, sleep, startBrowser, startServer, until } from "./harness.mjs";
+import { canvasPixels, openPage, peek, sleep, startBrowser, startSession, endSession, until } from "./harness.mjs";
 import { buildMovie, countingMovie } from "./movies.mjs";
 
 let server;
 let browser;
 let movie;
 before(async () => {
-  server = await startServer();
-  browser = await startBrowser();
+  ({ server, browser } = await startSession());
   movie = countingMovie({ frames: 8, rate: 50 });  // 40 x 48 pixels
   for (const name of ["m.vxa", "M.VXA", "movie.bin", "other.vxa"]) server.put(`/p/${name}`, movie);
   server.put("/p/clip.swf", Buffer.from("not a movie"));
 });
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+after(() => endSession({ server, browser }));
 
 function page(name, head, body) {
   server.put(`/p/${name}.html`, `<!DOCTYPE html><html><head>${head}</head><body>${body}</body></html>`);

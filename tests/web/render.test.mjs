@@ -3,25 +3,16 @@
 // native tool.
 import assert from "node:assert/strict";
 import fs from "node:fs";
-import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { frameDifferences, openPage, recordShownFrames, repository, startBrowser, startServer, until } from "./harness.mjs";
+import { endSession, frameDifferences, openPage, recordShownFrames, repository, startSession, until } from "./harness.mjs";
 import { nativeFrame } from "./movies.mjs";
 
 let server;
 let browser;
 let folder;
-before(async () => {
-  server = await startServer();
-  browser = await startBrowser();
-  folder = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-render-"));
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-  fs.rmSync(folder, { recursive: true, force: true });
-});
+before(async () => ({ server, browser, folder } = await startSession("vxa-render-")));
+after(() => endSession({ server, browser, folder }));
 
 // Frames from every part of each example: title card and street, each
 // billboard page, the pattern strip, the hold and what comes after the click.

@@ -4,10 +4,9 @@
 // at a Wayback-style address, rewritten as such an archive rewrites it.
 import assert from "node:assert/strict";
 import fs from "node:fs";
-import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { frameDifferences, openPage, recordShownFrames, recordWhatIsSeen, repository, startBrowser, startServer, until, webRoot } from "./harness.mjs";
+import { frameDifferences, openPage, recordShownFrames, recordWhatIsSeen, repository, startSession, endSession, until, webRoot } from "./harness.mjs";
 import { captureTime, capturedFiles, capturedSite, demoWarc } from "./archive.mjs";
 import { nativeFrame } from "./movies.mjs";
 
@@ -23,9 +22,7 @@ let server;
 let browser;
 let folder;
 before(async () => {
-  server = await startServer();
-  browser = await startBrowser();
-  folder = fs.mkdtempSync(path.join(os.tmpdir(), "vxa-replay-"));
+  ({ server, browser, folder } = await startSession("vxa-replay-"));
   for (const n of checkedFrames) {
     server.put(`/render/showcase-${n}.png`, nativeFrame(path.join(repository, "examples/showcase.vxa"), n, folder));
   }
@@ -39,11 +36,7 @@ before(async () => {
   served("/_static/js/", "vxa-player.js");
   served("/_static/vxa/");
 });
-after(async () => {
-  await browser?.close();
-  await server?.close();
-  fs.rmSync(folder, { recursive: true, force: true });
-});
+after(() => endSession({ server, browser, folder }));
 
 test("a WARC of the demo page replays through wabac.js: pixel-equal, sounds from the archive, a lost movie said so", async () => {
   server.put("/demo.warc", await demoWarc(), { type: "application/warc" });
