@@ -62,39 +62,10 @@ function instantiateCore(module) {
 // the font is there, as it holds back a frame whose data has not arrived.
 const fontRequests = new Map();
 
-// A movie may ask for every part of every face at once; starting a few
-// hundred fetches in one task would hold up the page, so only so many go
-// at a time, each next one started as one before it is done.
-const FONT_FETCHES_AT_ONCE = 8;
-const waitingFontFetches = [];
-let fontFetchesGoing = 0;
-
-function fetchFontBytes(url) {
-  return new Promise((resolve, reject) => {
-    waitingFontFetches.push(() => fetchResource(url)
-      .then((response) => {
-        if (!response.ok) throw new Error("HTTP " + response.status);
-        return response.arrayBuffer();
-      })
-      .then(resolve, reject));
-    startFontFetches();
-  });
-}
-
-function startFontFetches() {
-  while (fontFetchesGoing < FONT_FETCHES_AT_ONCE && waitingFontFetches.length) {
-    fontFetchesGoing++;
-    waitingFontFetches.shift()().finally(() => {
-      fontFetchesGoing--;
-      startFontFetches();
-    });
-  }
-}
-
 function fontFile(fileName) {
   let request = fontRequests.get(fileName);
   if (!request) {
-    request = fetchFontBytes(new URL("fonts/" + fileName, scriptUrl).href)
+    request = fetchInTurn(new URL("fonts/" + fileName, scriptUrl).href)
       .then((bytes) => new Uint8Array(bytes))
       .catch((error) => {
         // Without the file the core draws that text with its fallback.

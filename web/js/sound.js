@@ -42,11 +42,7 @@ for (const gesture of ["pointerdown", "keydown", "touchend"]) {
 function soundFile(url) {
   let file = soundFiles.get(url);
   if (!file) {
-    file = fetchResource(url)
-      .then((response) => {
-        if (!response.ok) throw new Error("HTTP " + response.status);
-        return response.arrayBuffer();
-      })
+    file = fetchInTurn(url)
       .then((bytes) => audio().decodeAudioData(bytes))
       .catch((error) => {
         logLine("warn", "sound " + url + " could not be played (" + error.message + ")");

@@ -9,47 +9,6 @@
 
 namespace web {
 
-void PageFonts::provide(const std::string& partName, std::vector<uint8_t> bytes) {
-  std::string fileName;
-  int part = 0;
-  if (!parseFontPartName(partName, fileName, part)) return;
-  FontFileParts& file = files_[fileName];
-  if (!file.take(part, bytes.data(), bytes.size())) file.missing(part);
-  offer(fileName, file);
-}
-
-void PageFonts::missing(const std::string& partName) {
-  std::string fileName;
-  int part = 0;
-  if (!parseFontPartName(partName, fileName, part)) return;
-  FontFileParts& file = files_[fileName];
-  file.missing(part);
-  offer(fileName, file);
-}
-
-// The renderer takes the file once every part asked for so far is settled:
-// each time it is given, the faces made of it are made anew.
-void PageFonts::offer(const std::string& fileName, const FontFileParts& file) {
-  if (file.usable() && (file.asked() & ~file.settledParts()) == 0) library_.addFile(fileName, file.bytes());
-}
-
-bool PageFonts::drawable(const std::string& fileName, const std::string& text, std::vector<std::string>& toFetch) {
-  FontFileParts& file = files_[fileName];
-  if (file.settled(0) && !file.usable()) return true;  // the file cannot be had: its text is not drawn
-  const uint32_t needed = file.needed(text);
-  for (int part = 0; part < kMaxFontParts; ++part) {
-    if ((needed >> part & 1) && !file.settled(part)) toFetch.push_back(fontPartName(fileName, part));
-  }
-  file.ask(needed);
-  // What the renderer has of the file is all of it once nothing asked is out.
-  return (file.asked() & ~file.settledParts()) == 0;
-}
-
-PageFonts& pageFonts() {
-  static PageFonts fonts;
-  return fonts;
-}
-
 WebMovie::WebMovie(bool withSounds)
     : withSounds_(withSounds),
       player_(model_, withSounds ? this : nullptr),

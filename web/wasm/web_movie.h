@@ -18,7 +18,7 @@
 #include "core/raster/text.h"
 #include "core/timeline/movie_player.h"
 #include "web/wasm/block_gate.h"
-#include "web/wasm/font_parts.h"
+#include "web/wasm/page_fonts.h"
 
 namespace web {
 
@@ -41,28 +41,6 @@ struct Event {
   std::string text;
 };
 
-// The font files the page hands in, part by part (font_parts.h).
-class PageFonts {
- public:
-  raster::FontLibrary& library() { return library_; }
-  // A part as fetched, under the name it was asked for by.
-  void provide(const std::string& partName, std::vector<uint8_t> bytes);
-  // The part could not be had (its glyphs are not drawn; without part 0,
-  // none of the file's).
-  void missing(const std::string& partName);
-  // Whether text of these bytes can be drawn as it should: every part of
-  // the file it needs, and every other part asked for, is in or known to be
-  // missing. Adds to toFetch the parts it needs that are not settled.
-  bool drawable(const std::string& fileName, const std::string& text, std::vector<std::string>& toFetch);
-
- private:
-  void offer(const std::string& fileName, const FontFileParts& file);
-
-  raster::FontLibrary library_;
-  std::map<std::string, FontFileParts> files_;
-};
-
-PageFonts& pageFonts();
 
 // Every operation that can start or stop the playback timer returns whether
 // it runs now; the page runs its own timer exactly while it does.
