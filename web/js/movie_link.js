@@ -113,15 +113,45 @@ class MovieLink {
   }
 }
 
-// The core on the page: calls go straight in, reports come straight back.
+// A large chunk (bytes handed to load(), a network that delivers much at
+// once) goes into a core on the page this much at a time, a task each, so
+// that taking it in does not hold up the page.
+const INTAKE_SLICE_BYTES = 64 * 1024;
+
+// The core on the page: calls go straight in, reports come straight back;
+// while a large chunk is going in, the commands after it wait their turn.
 class LocalLink extends MovieLink {
   constructor(core, withSounds, onReport) {
     super(onReport);
     this.runner = new MovieRunner(core, withSounds, (report) => this.receive(report));
+    this.waiting = [];
+    this.sliceLater = false;
   }
 
   send(command) {
-    if (!this.closed) this.runner.handle(command);
+    if (this.closed) return;
+    if (command.op !== "chunk" || command.bytes.length <= INTAKE_SLICE_BYTES) {
+      this.waiting.push(command);
+    } else {
+      for (let at = 0; at < command.bytes.length; at += INTAKE_SLICE_BYTES) {
+        this.waiting.push({ op: "chunk", bytes: command.bytes.subarray(at, at + INTAKE_SLICE_BYTES), slice: true });
+      }
+    }
+    this.handleWaiting();
+  }
+
+  handleWaiting() {
+    while (!this.sliceLater && !this.closed && this.waiting.length) {
+      const command = this.waiting.shift();
+      this.runner.handle(command);
+      if (command.slice && this.waiting.length) {
+        this.sliceLater = true;
+        setTimeout(() => {
+          this.sliceLater = false;
+          this.handleWaiting();
+        }, 0);
+      }
+    }
   }
 
   close() {
