@@ -72,7 +72,7 @@ describe("drop-in use", () => {
   }
 
   test("embeds that a script adds later are replaced too", async () => {
-    const { page: tab } = await openPage(browser, page("later", script, ""));
+    const { page: tab, log } = await openPage(browser, page("later", script, ""));
     await tab.evaluate(() => {
       const embed = document.createElement("embed");
       embed.width = 40;
@@ -86,10 +86,16 @@ describe("drop-in use", () => {
       document.body.appendChild(object);
       setTimeout(() => object.insertAdjacentHTML("beforeend", `<param name="movie" value="m.vxa">`), 50);
       setTimeout(() => object.insertAdjacentHTML("beforeend", `<embed src="m.vxa" width="40" height="40">`), 100);
+      // An embed among a great many nodes added at once.
+      const many = document.createDocumentFragment();
+      for (let i = 0; i < 200000; i++) many.append(document.createElement("br"));
+      many.append(Object.assign(document.createElement("embed"), { src: "m.vxa", width: 40, height: 48 }));
+      document.body.append(many);
     });
-    await until(tab, () => window.vxaSeen.frames.filter((f) => f.frame === 1).length === 3);
-    assert.equal(await tab.$$eval("vxa-player", (p) => p.length), 3);
+    await until(tab, () => window.vxaSeen.frames.filter((f) => f.frame === 1).length === 4);
+    assert.equal(await tab.$$eval("vxa-player", (p) => p.length), 4);
     assert.equal(await tab.$$eval("embed, object", (e) => e.length), 0);
+    assert.deepEqual(log.errors, []);
     await tab.close();
   });
 

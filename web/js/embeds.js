@@ -102,8 +102,9 @@ function restoreSwallowedMarkup(player, markup) {
 // An <object> is looked at before the <embed> inside it, so when the outer
 // one is replaced the inner one goes with it. Every box is read first, so
 // that a page of many embeds is laid out once, not once for each.
-// roots: the nodes added (or the document), each looked at with all in it.
-function replaceEmbeds(...roots) {
+// roots: the nodes added (or the document), each looked at with all in it;
+// a list, as a page being parsed may add tens of thousands in one go.
+function replaceEmbeds(roots) {
   const playing = [];
   for (const root of roots) {
     const type = typeOfNode(root);
@@ -118,7 +119,7 @@ function replaceEmbeds(...roots) {
     if (playsAsVxa(root)) playing.push(root);
     const inside = type === Node.DOCUMENT_NODE ? root.querySelectorAll("object, embed, iframe")
       : queryAllOf(root, "object, embed, iframe");
-    playing.push(...[...inside].filter(playsAsVxa));
+    for (const element of inside) if (playsAsVxa(element)) playing.push(element);
   }
   const boxes = playing.map((element) => (sizedByAttributes(element) ? null : boxOf(element)));
   playing.forEach((element, i) => waitingEmbeds.push([element, boxes[i]]));
@@ -162,12 +163,12 @@ function watchForEmbeds() {
     const added = [];
     for (const record of records) {
       if (record.type === "attributes") added.push(record.target);
-      added.push(...record.addedNodes);
+      for (const node of record.addedNodes) added.push(node);
     }
-    replaceEmbeds(...added);
+    replaceEmbeds(added);
   }).observe(document.documentElement, {
     childList: true, subtree: true, attributes: true,
     attributeFilter: ["src", "data", "type", "data-vxa-optout"],
   });
-  replaceEmbeds(document);
+  replaceEmbeds([document]);
 }

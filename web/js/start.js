@@ -26,7 +26,7 @@ const api = {
   // Resolves once the core is loaded and ready to play.
   ready: () => compileCore().then(() => undefined),
   replaceEmbeds: (root) => {
-    if (begun) replaceEmbeds(root || document);
+    if (begun) replaceEmbeds([root || document]);
   },
   Player: VxaPlayerElement,
   // A newer copy takes over: the copies standing by go with it.
