@@ -37,13 +37,27 @@ for (const gesture of ["pointerdown", "keydown", "touchend"]) {
   document.addEventListener(gesture, resumeAudio, { capture: true, passive: true });
 }
 
+// Files are decoded without the page's audio output: the first AudioContext
+// of a browser starts its audio device, which holds up the page for a
+// tenth of a second or more, and a movie's first frame waits for its sound's
+// length. 44,100 Hz holds the rates of the period's files (11,025, 22,050,
+// 44,100) exactly, so a sound's length is the file's; a buffer plays in a
+// context of any rate.
+const DECODING_RATE = 44100;
+let decodingContext = null;
+
+function decodeSound(bytes) {
+  if (!decodingContext) decodingContext = new OfflineAudioContext(1, 1, DECODING_RATE);
+  return decodingContext.decodeAudioData(bytes);
+}
+
 // Fetched and decoded once per page, whichever player asks first. A file
 // that can't be had is told once on the console.
 function soundFile(url) {
   let file = soundFiles.get(url);
   if (!file) {
     file = fetchInTurn(url)
-      .then((bytes) => audio().decodeAudioData(bytes))
+      .then(decodeSound)
       .catch((error) => {
         logLine("warn", "sound " + url + " could not be played (" + error.message + ")");
         return null;

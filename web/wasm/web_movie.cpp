@@ -112,7 +112,7 @@ void WebMovie::enter(const vxa::Block& block) {
 bool WebMovie::warmUpText() {
   static raster::Image scratch(256, 256);
   raster::Canvas canvas(scratch);
-  for (int i = 0; i < 4 && !coldText_.empty(); ++i) {
+  if (!coldText_.empty()) {
     raster::drawText(canvas, coldText_.front(), pageFonts().library());
     coldText_.pop_front();
   }

@@ -90,7 +90,8 @@ class WebMovie : private playback::SoundLibrary {
 
   // Text that has come in is drawn once out of sight while the page is idle,
   // so that the faces and glyphs it needs are made before a frame shows it,
-  // not when the frame is due. Draws a little; true while more is left.
+  // not when the frame is due. Draws one text, as a cold one may take tens of
+  // milliseconds and a due frame waits for it; true while more is left.
   bool warmUpText();
   bool hasColdText() const { return !coldText_.empty(); }
 
