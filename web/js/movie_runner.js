@@ -16,10 +16,12 @@ function pictureSurface(width, height) {
 }
 
 class MovieRunner {
-  // report(message, transfer): how a report goes out.
-  constructor(core, withSounds, report) {
+  // report(message, transfer): how a report goes out. warmUpCode: runs the
+  // core's text and drawing code once, where a long call may (code_warm_up.h).
+  constructor(core, withSounds, report, warmUpCode = null) {
     this.movie = new CoreMovie(core, withSounds);
     this.report = report;
+    this.warmUpCode = warmUpCode;
     this.timer = 0;
     this.warming = false;
     this.view = null;  // {width, height} in movie pixels, until told: the whole picture
@@ -86,6 +88,19 @@ class MovieRunner {
     }
     if (!this.warming && this.movie.hasColdText()) this.warmUp();
     this.send(events, events.some((event) => event.kind === CoreEvent.FrameShown), answer);
+    // While the fonts it asked for are fetched, once.
+    if (this.warmUpCode && events.some((event) => event.kind === CoreEvent.FontNeeded)) {
+      const warmUpCode = this.warmUpCode;
+      this.warmUpCode = null;
+      setTimeout(() => {
+        if (this.failed) return;
+        try {
+          warmUpCode();
+        } catch (error) {
+          // The movie's own next call into the core tells what is wrong.
+        }
+      }, 0);
+    }
   }
 
   send(events, withPicture, answer) {

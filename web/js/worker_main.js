@@ -7,7 +7,9 @@ if (typeof document === "undefined") {
   const report = (message, transfer) => postMessage(message, transfer);
   const run = (command) => {
     if (command.op === "open") {
-      runner = new MovieRunner(core, command.withSounds, report);
+      // Only here, off the page's thread: the warm-up is one long call.
+      const warmUpCode = () => core._vxa_warm_up_code();
+      runner = new MovieRunner(core, command.withSounds, report, warmUpCode);
       runner.follow(false, true);
     } else if (runner) {
       runner.handle(command);

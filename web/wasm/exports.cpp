@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "web/wasm/code_warm_up.h"
 #include "web/wasm/web_movie.h"
 
 using web::WebMovie;
@@ -41,6 +42,8 @@ EMSCRIPTEN_KEEPALIVE int vxa_sound_settled(WebMovie* movie, int number, int leng
                              length < 0 ? std::nullopt : std::optional<uint32_t>(length));
 }
 EMSCRIPTEN_KEEPALIVE int vxa_retry_held_back(WebMovie* movie) { return movie->retryHeldBack(); }
+
+EMSCRIPTEN_KEEPALIVE int vxa_warm_up_code() { return web::warmUpCode(); }
 
 EMSCRIPTEN_KEEPALIVE int vxa_has_cold_text(WebMovie* movie) { return movie->hasColdText(); }
 EMSCRIPTEN_KEEPALIVE int vxa_warm_up_text(WebMovie* movie) { return movie->warmUpText(); }
