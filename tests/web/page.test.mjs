@@ -196,8 +196,18 @@ describe("sound before the first gesture", () => {
     try {
       server.put("/p/VXA_WAV/1.WAV", fs.readFileSync(new URL("../../examples/sounds/1.WAV", import.meta.url)));
       server.put("/p/sounding.vxa", countingMovie({ frames: 60, rate: 25, loop: true, sounds: { 1: 1, 40: 1 } }));
+      // Making the page's audio output holds the page up: not before frame 1 is painted.
+      const whenAudioIsMade = () => {
+        const made = window.AudioContext;
+        window.AudioContext = class extends made {
+          constructor(...options) { super(...options); window.audioMadeAt ??= performance.now(); }
+        };
+        document.addEventListener("frame", (event) => {
+          if (event.detail.frame === 1) requestAnimationFrame(() => { window.frame1PaintedAt ??= performance.now(); });
+        }, { capture: true });
+      };
       const { page: tab, log } = await openPage(strict, page("gesture", script,
-        `<p id="text">Text to click</p><embed src="sounding.vxa" width="248" height="48">`));
+        `<p id="text">Text to click</p><embed src="sounding.vxa" width="248" height="48">`), { prepare: whenAudioIsMade });
       // Watched without puppeteer's evaluate, whose calls count as gestures.
       const state = () => peek(tab, `({ badge: !document.querySelector("vxa-player").shadowRoot.querySelector("button").hidden,
                                          sounds: window.vxaSeen.sounds.length, frame: document.querySelector("vxa-player").currentFrame })`);
@@ -210,6 +220,8 @@ describe("sound before the first gesture", () => {
       };
       const muted = await waitFor((s) => s.frame > 20);
       assert.deepEqual([muted.badge, muted.sounds], [true, 0], "muted until a gesture");
+      const made = await peek(tab, `[window.frame1PaintedAt, window.audioMadeAt]`);
+      assert.ok(made[0] < made[1], `audio output made at ${made[1]} ms, frame 1 painted at ${made[0]} ms`);
       await tab.click("#text");
       const heard = await waitFor((s) => s.sounds > 0);
       assert.equal(heard.badge, false);

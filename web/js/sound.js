@@ -9,8 +9,24 @@
 // first click or key press anywhere on the page turns sound on.
 
 let audioContext = null;
+let audioComing = null;  // Promise of audioContext, once a cue has asked for it
 const soundFiles = new Map();  // URL -> Promise of an AudioBuffer, or of null when it can't be had
 const playersWaitingForSound = new Set();
+
+// The first AudioContext of a page starts the browser's audio output, which
+// holds the page up for tens of milliseconds (hundreds, the first time in a
+// browser). It is made in a task of its own after the frame that cued it is
+// painted, not in the task that shows that frame.
+function audioOutput() {
+  if (!audioComing) {
+    audioComing = new Promise((resolve) => {
+      const make = () => resolve(audio());
+      requestAnimationFrame(() => setTimeout(make, 0));
+      setTimeout(make, 250);  // a hidden page paints no frames
+    });
+  }
+  return audioComing;
+}
 
 function audio() {
   if (!audioContext) {
@@ -23,10 +39,6 @@ function audio() {
     });
   }
   return audioContext;
-}
-
-function audioRunning() {
-  return audio().state === "running";
 }
 
 function resumeAudio() {
@@ -89,10 +101,9 @@ class CueOutput {
     this.stop();
     const playing = { source: null };
     this.playing = playing;
-    soundFile(url).then((buffer) => {
+    Promise.all([soundFile(url), audioOutput()]).then(([buffer, context]) => {
       if (this.playing !== playing || !buffer) return;
-      if (!audioRunning()) return this.onMuted();
-      const context = audio();
+      if (context.state !== "running") return this.onMuted();
       playing.source = context.createBufferSource();
       playing.source.buffer = buffer;
       playing.gain = context.createGain();
